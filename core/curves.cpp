@@ -1,0 +1,7 @@
+#include "core/routines.h"
+
+namespace veskaro {
+
+void pltcur(Core&) {}
+
+}  // namespace veskaro

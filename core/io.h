@@ -1,0 +1,88 @@
+// Sequential text files of fixed-column records: a reader that tells a
+// record from the end of the file and from an unreadable record, and a
+// checked writer. Failures to open or write an output file stop the run
+// with a message naming the file; output is never silently lost.
+#pragma once
+
+#include <cstdio>
+#include <string>
+#include <string_view>
+
+namespace veskaro {
+
+// Stops the program: prints "veskaro: <what> <file>: <reason>" on standard
+// error and exits with status 2.
+[[noreturn]] void fatal_file(std::string_view what, std::string_view file);
+
+enum class ReadStatus { kOk, kEnd, kBad };
+
+// Longest record kept; the rest of a longer line is skipped.
+constexpr std::size_t kMaxRecord = 4096;
+
+class RecordReader {
+ public:
+  RecordReader() = default;
+  RecordReader(const RecordReader&) = delete;
+  RecordReader& operator=(const RecordReader&) = delete;
+  ~RecordReader();
+
+  // Opens a file by name; a missing or unreadable file reads as empty.
+  void open(const std::string& name);
+  // Reads from text held in memory (tests and fuzzing).
+  void open_text(std::string_view text);
+  void close();
+
+  // Reads the next record into `rec` (without its line end; a trailing
+  // carriage return is dropped).
+  ReadStatus read(std::string& rec);
+
+  const std::string& name() const { return name_; }
+
+ private:
+  bool fill();
+
+  std::string name_;
+  std::FILE* fp_ = nullptr;
+  std::string buf_;
+  std::size_t pos_ = 0;
+  bool eof_ = false;
+  bool err_ = false;
+};
+
+class TextWriter {
+ public:
+  TextWriter() = default;
+  TextWriter(const TextWriter&) = delete;
+  TextWriter& operator=(const TextWriter&) = delete;
+  ~TextWriter();
+
+  // Creates (truncates) the file; stops the run when it cannot.
+  void open(const std::string& name);
+  // Collects output in memory only (tests).
+  void open_memory();
+  bool is_open() const { return fp_ != nullptr || memory_; }
+
+  void write(std::string_view text);
+  // Writes text and a line end.
+  void line(std::string_view text);
+  void flush();
+  // Flushes and closes; stops the run when the data cannot be written.
+  void close();
+
+  // Everything written so far when collecting in memory.
+  const std::string& text() const { return buf_; }
+  const std::string& name() const { return name_; }
+
+ private:
+  std::string name_;
+  std::FILE* fp_ = nullptr;
+  bool memory_ = false;
+  std::string buf_;
+};
+
+// Thrown by `endit` to end the run; the program's main returns `status`.
+struct RunEnd {
+  int status = 0;
+};
+
+}  // namespace veskaro

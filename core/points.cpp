@@ -1,0 +1,7 @@
+#include "core/routines.h"
+
+namespace veskaro {
+
+void pltpt(Core&) {}
+
+}  // namespace veskaro

@@ -1,0 +1,7 @@
+#include "core/routines.h"
+
+namespace veskaro {
+
+void united(Core&) {}
+
+}  // namespace veskaro

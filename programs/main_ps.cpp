@@ -1,0 +1,3 @@
+// veskaro-ps1 and veskaro-ps: the plotting core with the PostScript device.
+// VESKARO_ONE_FILE is 1 for every page in one file, 0 for a file per page.
+int main() { return 0; }
