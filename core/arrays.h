@@ -37,12 +37,14 @@ struct Mat {
   T& operator()(int i, int j) {
     if (i < 1 || i > M) index_fault(i, M);
     if (j < 1 || j > N) index_fault(j, N);
-    return v[static_cast<std::size_t>((j - 1) * M + (i - 1))];
+    return v[static_cast<std::size_t>(j - 1) * M +
+             static_cast<std::size_t>(i - 1)];
   }
   const T& operator()(int i, int j) const {
     if (i < 1 || i > M) index_fault(i, M);
     if (j < 1 || j > N) index_fault(j, N);
-    return v[static_cast<std::size_t>((j - 1) * M + (i - 1))];
+    return v[static_cast<std::size_t>(j - 1) * M +
+             static_cast<std::size_t>(i - 1)];
   }
 };
 

@@ -86,9 +86,10 @@ struct AxisBlocks {
   double XMULT = 1, YMULT = 1, XFIRST = 0, XSTEP = 0, XMINOR = 0, YFIRST = 0,
          YSTEP = 0, YMINOR = 0;
   int NDECX = 0, NDECY = 0, IEXPX = 0, IEXPY = 0;
-  // xylabc
-  std::string XLABEL = std::string(72, ' ');
-  std::string YLABEL = std::string(72, ' ');
+  // xylabc: 72 columns, held in 75 so that a label part of 40, units of
+  // 32 and the " (" and ")" around the units always fit whole.
+  std::string XLABEL = std::string(75, ' ');
+  std::string YLABEL = std::string(75, ' ');
 };
 
 // Titles and legend.

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <memory>
+#include <utility>
 
 #include "core/blocks.h"
 #include "core/io.h"
@@ -35,10 +36,15 @@ struct DriverState {
   int KSTART = 0;
   int IPASS = 0;
   int IMACTIVE = 0;
+  // 1 while the current page holds plots of an overlay frame definition.
+  int KOVPAGE = 0;
 };
 
 struct Core {
   explicit Core(Device& device) : dev(device) {}
+  // Takes over a data store set aside earlier (fuzzing reuses one).
+  Core(Device& device, std::unique_ptr<Store> reused)
+      : dev(device), store(std::move(reused)) {}
 
   Device& dev;
   FileBlocks fb;

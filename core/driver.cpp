@@ -1,10 +1,166 @@
+#include "core/driver.h"
+
+#include <climits>
+#include <memory>
+#include <utility>
+
+#include "core/cards.h"
+#include "core/listing.h"
 #include "core/routines.h"
 
 namespace veskaro {
 
-int run(Device&) { return 0; }
-void fileio(Core&) {}
-void endit(Core&) { throw RunEnd{0}; }
-void mainloop(Core& c) { endit(c); }
+namespace {
+
+// The single-precision 10.24 widened: the top of the virtual page.
+constexpr double kPageTop = static_cast<double>(10.24F);
+
+// Magnitude of a count; the most negative integer reads as the largest.
+int magnitude(int n) {
+  if (n == INT_MIN) return INT_MAX;
+  return n < 0 ? -n : n;
+}
+
+// Compares the layout card with the layout in force and starts a new cell
+// sequence (on a fresh page) when it changed.
+void layout_change(Core& c) {
+  auto& pg = c.pg;
+  auto& drv = c.drv;
+  if (drv.IMTHRU == 1 && pg.IOVER == 0) {
+    const bool same = pg.XPMIN == drv.XYPLST(1) && pg.XPMAX == drv.XYPLST(2) &&
+                      pg.YPMIN == drv.XYPLST(3) && pg.YPMAX == drv.XYPLST(4) &&
+                      pg.NXPLT == drv.KSMALX && pg.NYPLT == drv.KSMALY;
+    // After an overlay frame the cell is still the first one although the
+    // page holds plots: the next layout starts on a fresh page.
+    if (same && drv.KOVPAGE == 0) return;
+    drv.IMTHRU = 0;
+    if (pg.IXNOW != 1 || pg.IYNOW != 1 || drv.KOVPAGE == 1) {
+      c.dev.nextplot();
+      drv.KOVPAGE = 0;
+    }
+  }
+  drv.XYPLST(1) = pg.XPMIN;
+  drv.XYPLST(2) = pg.XPMAX;
+  drv.XYPLST(3) = pg.YPMIN;
+  drv.XYPLST(4) = pg.YPMAX;
+  drv.KSMALX = pg.NXPLT;
+  drv.KSMALY = pg.NYPLT;
+}
+
+// The control card; between parsing and clamping, the counts of data
+// still in memory are cut to what a read-once count can reuse.
+void control(Core& c, const std::string& rec) {
+  control_card_parse(c, rec);
+  Store& st = *c.store;
+  if (c.drv.ICEND == 1 && magnitude(c.fb.NCPLOT) < st.NCURVE) {
+    st.NCURVE = magnitude(c.fb.NCPLOT);
+  }
+  if (c.drv.IPEND == 1 && magnitude(c.fb.NPPLOT) < st.NPOINT) {
+    st.NPOINT = magnitude(c.fb.NPPLOT);
+  }
+  control_card_normalise(c);
+  list_control(c);
+}
+
+}  // namespace
+
+int run(Device& dev) {
+  auto c = std::make_unique<Core>(dev);
+  fileio(*c);
+  return run_core(*c);
+}
+
+void fileio(Core& c) {
+  c.fb.LUNINP = 2;
+  c.fb.LUNLST = 3;
+  c.fb.LUNCUR = 10;
+  c.fb.LUNPNT = 11;
+  c.ft.LUNCHR = 12;
+  c.ft.LUNSYM = 14;
+  c.files.inp.open("VESKARO.INP");
+  c.files.lst.open("VESKARO.LST");
+  c.files.cur.open("VESKARO.CUR");
+  c.files.pnt.open("VESKARO.PNT");
+  c.files.chr.open("PLOT.CHR");
+  c.files.sym.open("PLOT.SYM");
+}
+
+void endit(Core& c) {
+  c.dev.endplots();
+  c.files.inp.close();
+  c.files.lst.close();
+  c.files.cur.close();
+  c.files.pnt.close();
+  c.files.chr.close();
+  c.files.sym.close();
+  throw RunEnd{0};
+}
+
+int run_core(Core& c) {
+  try {
+    symin(c);
+    refin(c);
+    c.fb.PLOTN = 0;
+    c.pg.EDGE(1) = 0.0;
+    c.pg.EDGE(2) = 13.5;
+    c.pg.EDGE(3) = 0.0;
+    c.pg.EDGE(4) = kPageTop;
+    c.drv.ICEND = 0;
+    c.drv.IPEND = 0;
+    c.store->NCURVE = 0;
+    c.store->NPOINT = 0;
+    mainloop(c);
+  } catch (const RunEnd& end) {
+    return end.status;
+  }
+}
+
+void end_run(Core& c) {
+  list_closing(c);
+  endit(c);
+}
+
+void read_card(Core& c, std::string& rec) {
+  if (c.files.inp.read(rec) != ReadStatus::kOk) end_run(c);
+}
+
+void mainloop(Core& c) {
+  std::string rec;
+  std::string yrec;
+  for (;;) {
+    list_heading(c);
+
+    read_card(c, rec);
+    layout_card(c, rec);
+    list_layout(c);
+    layout_change(c);
+    if (c.pg.IROTAT == 1) {
+      std::swap(c.pg.XPMIN, c.pg.YPMIN);
+      std::swap(c.pg.XPMAX, c.pg.YPMAX);
+    }
+
+    read_card(c, rec);
+    control(c, rec);
+    if (c.fb.NCPLOT == 0 && c.fb.NPPLOT == 0) {
+      list_nothing_requested(c);
+      endit(c);
+    }
+    // A read-once count cannot be served once the other file has ended.
+    if ((c.fb.NCPLOT < 0 && c.drv.IPEND == 1) ||
+        (c.fb.NPPLOT < 0 && c.drv.ICEND == 1)) {
+      end_run(c);
+    }
+    c.pg.NSUB = 1 + c.rs.cards.KRATIO;
+    c.drv.MMPLOT = c.pg.NSUB;
+
+    read_card(c, rec);
+    read_card(c, yrec);
+    label_cards(c, rec, yrec);
+    list_labels(c);
+
+    setup(c, c.drv.IMTHRU);
+    plot_loop(c);
+  }
+}
 
 }  // namespace veskaro

@@ -1,3 +1,9 @@
 // veskaro-ps1 and veskaro-ps: the plotting core with the PostScript device.
 // VESKARO_ONE_FILE is 1 for every page in one file, 0 for a file per page.
-int main() { return 0; }
+#include "core/routines.h"
+#include "device/postscript/postscript_device.h"
+
+int main() {
+  veskaro::PostScriptDevice dev(VESKARO_ONE_FILE);
+  return veskaro::run(dev);
+}

@@ -41,3 +41,6 @@ cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug \
   -DVESKARO_SANITIZE=ON >/dev/null
 cmake --build build-asan -j "$jobs"
 ctest --test-dir build-asan -j "$jobs" --output-on-failure
+
+echo "== fuzzing (60 s per input file)"
+bash tools/fuzz.sh 60

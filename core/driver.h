@@ -1,0 +1,25 @@
+// The driver's own routines, shared between the frame-definition loop and
+// the plot loop.
+#pragma once
+
+#include <string>
+
+#include "core/core.h"
+
+namespace veskaro {
+
+// Runs a prepared core (files already open): fonts, start-up values and
+// the main loop. Returns the status of the end of the run.
+int run_core(Core& c);
+
+// Ends the run in order: the closing line of the listing, then endit.
+[[noreturn]] void end_run(Core& c);
+
+// Reads the next parameter card; the end of the file or an unreadable
+// record ends the run in order.
+void read_card(Core& c, std::string& rec);
+
+// The plots of one frame definition; returns at a blank first title card.
+void plot_loop(Core& c);
+
+}  // namespace veskaro

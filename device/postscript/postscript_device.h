@@ -1,0 +1,79 @@
+// The batch device: writes the core's pen, move and draw calls as
+// landscape PostScript pages to "PLOT0001.ps" and onward, and reports every
+// finished page on the terminal. The one-file setting chooses between all
+// pages of a run in one file (1) and one file per page (0).
+#pragma once
+
+#include <array>
+#include <cstdio>
+#include <string>
+#include <string_view>
+
+#include "core/io.h"
+#include "device/device.h"
+
+namespace veskaro {
+
+class PostScriptDevice final : public Device {
+ public:
+  // `folder` is where the files go (empty: the current folder); the
+  // terminal lines go to `terminal`.
+  explicit PostScriptDevice(int onefile, std::string folder = {},
+                            std::FILE* terminal = stdout);
+  ~PostScriptDevice() override;
+
+  void daruvuza() override;
+  void interact(int& iact) override;
+  void mysize(std::array<float, 2>& x, std::array<float, 2>& y) override;
+  void pen(int ipen) override;
+  void plot(float x, float y, int ipen) override;
+  void boxcolor(const std::array<float, 2>& x, const std::array<float, 2>& y,
+                int ifill, int ibord) override;
+  void showtext(int icol, int irow, std::string_view text, int nchar) override;
+  void mousey(int& kway, float& x, float& y, int iwait, int keyok) override;
+  void newback() override;
+  void printit() override;
+  void nextplot() override;
+  void endplots() override;
+
+  // The same as `plot`; the outline of `boxcolor` is drawn through it.
+  void plotreal(float x, float y, int ipen);
+
+  // Advances the four-digit file counter in characters 5 to 8 of `name`;
+  // 9999 is followed by 0000.
+  static void nextname(std::string& name);
+
+ private:
+  // Plot window in plot units: it covers 738 by 540 points of the page.
+  static constexpr float XMIN = -0.4947F;
+  static constexpr float XMAX = 13.9947F;
+  static constexpr float YMIN = -0.3F;
+  static constexpr float YMAX = 10.3F;
+
+  void openplot();
+  // Ends the open page when something was drawn on it.
+  void finish_page();
+  // Writes a move (pen 3) or draw (pen 2) record for XPT, YPT.
+  void write_point(int ipen);
+  std::string file_name() const;
+
+  const int onefile_setting_;
+  const std::string folder_;
+  std::FILE* const terminal_;
+  TextWriter out_;
+
+  // Page and path state.
+  float XPT = 0, YPT = 0, LINEW = 0;
+  int LUN = 0, ISTART = 0, NSEG = 0, IDRAWN = 0, IOPEN = 0, LASTPEN = 0;
+  std::string NAME;  // 12 characters once set; characters 5 to 8 count files
+  int NPAGE = 0, ONEFILE = 0;
+
+  // Opening state and scale.
+  int MYPASS = 0;
+  float DX = 0, DY = 0, RESOLVE = 0;
+  float XLAST = 0, YLAST = 0;
+
+  std::array<char, 64> rec_{};  // record being formatted
+};
+
+}  // namespace veskaro

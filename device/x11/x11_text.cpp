@@ -1,0 +1,177 @@
+// Menu text in character cells, cursor boxes, keys, single pixels and
+// screen dumps of the screen device.
+#include <cmath>
+#include <cstdint>
+#include <optional>
+
+#include "device/x11/x11_device.h"
+
+namespace veskaro {
+namespace {
+
+constexpr int kColumns = 82;  // columns 0-81
+constexpr int kRows = 31;     // rows 0-30
+constexpr char kNoChar = '\x02';
+// The dump number is written into the command text from this column on.
+constexpr std::size_t kNumberAt = 49;
+
+}  // namespace
+
+void X11Device::build_grid(TextGrid& g) {
+  g.IPASS = 1;
+  g.HTX = 0.15625F;
+  g.HTY = 0.33F;
+  g.XSPOT[0] = 0.0F;
+  g.XSPOT[1] = g.HTX / 2.0F;
+  for (int c = 2; c < kColumns; ++c) g.XSPOT[c] = g.XSPOT[c - 1] + g.HTX;
+  g.YSPOT[0] = 10.0F - 0.8F * g.HTY;
+  for (int r = 1; r < kRows; ++r) g.YSPOT[r] = g.YSPOT[r - 1] - g.HTY;
+  g.TAD = 0.1F * g.HTX;
+  // Cursor boxes are squares one cell wide, reaching a little below the
+  // baseline.
+  for (int c = 0; c < kColumns; ++c) {
+    const float left = g.XSPOT[c] - g.TAD;
+    g.XBSPOT[c] = {left, left + g.HTX + g.TAD};
+  }
+  for (int r = 1; r < kRows; ++r) {
+    const float bottom = g.YSPOT[r] - g.TAD;
+    g.YBSPOT[r] = {bottom, bottom + g.HTX + g.TAD};
+  }
+  g.IBLANK = kNoChar;
+  layer_.myscreen(g.MYCOLOR);
+  // The cursor colour is chosen once, against the background of the time.
+  if (g.MYCOLOR <= 1) {
+    g.ICC1 = 1;
+  } else {
+    g.ICC1 = BACKMY == kBlue ? 4 : 1;
+  }
+  g.ICC2 = 0;
+}
+
+void X11Device::grid_text(TextGrid& g, int icol, int irow,
+                          std::string_view text, int nchar) {
+  if (g.IPASS == 0) build_grid(g);
+  // Characters outside the grid or past the end of the text are not drawn.
+  if (irow >= 0 && irow < kRows) {
+    const int n = std::min(nchar, static_cast<int>(text.size()));
+    for (int k = 1; k <= n; ++k) {
+      g.IX = icol + k - 1;
+      if (g.IX < 0 || g.IX >= kColumns) continue;
+      layer_.rtextx(0, g.XSPOT[g.IX], g.YSPOT[irow], text.substr(k - 1, 1), 1);
+    }
+  }
+  layer_.flushit();
+}
+
+void X11Device::showtext(int icol, int irow, std::string_view text, int nchar) {
+  grid_text(text_, icol, irow, text, nchar);
+}
+
+void X11Device::showscrn(int icol, int irow, std::string_view text, int nchar) {
+  grid_text(scrn_, icol, irow, text, nchar);
+}
+
+void X11Device::curseon(int icol, int irow, std::string_view chr) {
+  const TextGrid& g = text_;
+  if (icol < 0 || icol >= kColumns || irow < 0 || irow >= kRows) return;
+  boxcolor(g.XBSPOT[icol], g.YBSPOT[irow], g.ICC1, -1);
+  if (chr.empty() || chr[0] == g.IBLANK) return;
+  pen(g.ICC2);
+  layer_.rtextx(1, g.XSPOT[icol], g.YSPOT[irow], chr.substr(0, 1), 1);
+}
+
+void X11Device::curseoff(int icol, int irow, std::string_view chr) {
+  const TextGrid& g = text_;
+  if (icol < 0 || icol >= kColumns || irow < 0 || irow >= kRows) return;
+  boxcolor(g.XBSPOT[icol], g.YBSPOT[irow], 0, -1);
+  if (chr.empty() || chr[0] == g.IBLANK) return;
+  layer_.rtextx(0, g.XSPOT[icol], g.YSPOT[irow], chr.substr(0, 1), 1);
+}
+
+void X11Device::printit() {
+  SPAGE = SPAGE + 1.0F;
+  std::string number;
+  numbr2(SPAGE, -1, number, NN);
+  // The number only grows, so it always covers the digits of the last one;
+  // it is cut at the end of the command text.
+  COMMAND.replace(kNumberAt,
+                  std::min(number.size(), COMMAND.size() - kNumberAt),
+                  number.substr(0, COMMAND.size() - kNumberAt));
+  layer_.flushit();
+  const std::size_t end = COMMAND.find_last_not_of(' ');
+  shell_(COMMAND.substr(0, end + 1));
+}
+
+namespace {
+constexpr std::string_view kDigit = "1234567890";
+}  // namespace
+
+void numbr2(double z, int idec, std::string& field, int& n) {
+  const double az = std::fabs(z);
+  const int d = idec > 0 ? idec : 0;
+  const float p = std::pow(10.0F, static_cast<float>(d));
+  const auto ip = static_cast<std::int64_t>(p);
+  const double scaled = az * static_cast<double>(p) + 0.5;
+  // Values too large for the digits are held at the largest one written.
+  std::int64_t mr = scaled < 9.0e15 ? static_cast<std::int64_t>(scaled)
+                                    : static_cast<std::int64_t>(9.0e15);
+  std::int64_t whole = mr / ip;
+  int nd = 1;
+  while (whole >= 10) {
+    whole /= 10;
+    ++nd;
+  }
+  std::int64_t place = ip;
+  for (int i = 1; i < nd; ++i) place *= 10;
+  field.clear();
+  if (z < 0.0) field.push_back('-');
+  const int point = nd + d - idec;
+  for (int i = 1; i <= nd + d; ++i) {
+    const auto digit = static_cast<int>(mr / place);
+    field.push_back(digit == 0 ? kDigit[9] : kDigit[digit - 1]);
+    if (i == point) field.push_back('.');
+    mr -= digit * place;
+    place /= 10;
+  }
+  n = static_cast<int>(field.size());
+}
+
+namespace {
+
+struct Key {
+  int sym, number;
+};
+// Special keys: those of a PC keyboard get 1000 plus their scan code.
+constexpr std::array<Key, 20> kKeys{
+    {{0xFFBE, 1059}, {0xFFBF, 1060}, {0xFF91, 1073}, {0xFF92, 1081},
+     {0xFF0A, 1071}, {0xFF6B, 1079}, {0xFFE3, 1082}, {0xFFFF, 1083},
+     {0xFF0D, 13},   {0xFF1B, 27},   {0xFF52, 1072}, {0xFF54, 1080},
+     {0xFF51, 1075}, {0xFF53, 1077}, {0xFF09, 9},    {0xFF63, 1082},
+     {0xFF50, 1071}, {0xFF55, 1073}, {0xFF56, 1081}, {0xFF57, 1079}}};
+
+}  // namespace
+
+std::optional<int> keynumber(int k) {
+  if (k >= 0 && k <= 255) return k == 0 ? 32 : k;
+  if (k >= 0xFFC0 && k <= 0xFFC9) return std::nullopt;  // F3 to F12
+  for (const Key& key : kKeys) {
+    if (key.sym == k) return key.number;
+  }
+  if (k >= 10000) return std::nullopt;
+  return k;
+}
+
+int X11Device::keycode() {
+  for (;;) {
+    int k = 0;
+    layer_.pxkbd2(k);
+    if (const std::optional<int> number = keynumber(k)) return *number;
+  }
+}
+
+void X11Device::pixset(float x, float y, int ic) {
+  pen(ic);
+  layer_.xypixel(x, y);
+}
+
+}  // namespace veskaro

@@ -1,0 +1,42 @@
+#!/usr/bin/env bash
+# Screen dumps: the device runs "import -rotate 90 SCREEN.<n>" and waits
+# for it. Without -window, import grabs the server until the user picks a
+# window; xgrabclick answers that pick. With a wrapper that adds
+# "-window root" the dumps need no click.
+set -euo pipefail
+BUILD=$(cd "$1" && pwd)
+SRC=$(cd "$2" && pwd)
+source "$SRC/tests/tools/x11_e2e.bash"
+
+start_xvfb 1280x1024x24
+mkdir "$WORK/pick" "$WORK/root" "$WORK/bin"
+
+# Runs the device driver in folder $1 on the commands of standard input.
+drive() {
+  (cd "$1" && timeout 120 "$BUILD/tests/tools/x11_devdrive" >out 2>err)
+}
+
+# The picked window: the helper connects before the dump begins.
+"$BUILD/tests/tools/xgrabclick" 640 500 60 >"$WORK/click.log" 2>&1 &
+CLICKER=$!
+printf '%s\n' open "box 2 10 2 8 0 2" "say drawn" printit "say dumped" close |
+  drive "$WORK/pick" || fail "driver: $(cat "$WORK/pick/err")"
+wait "$CLICKER" && grep -q clicked "$WORK/click.log" ||
+  fail "no click: $(cat "$WORK/click.log")"
+grep -q dumped "$WORK/pick/out" || fail "the dump did not end"
+[ -s "$WORK/pick/SCREEN.1" ] || fail "no SCREEN.1: $(ls "$WORK/pick")"
+
+# The whole screen, numbered on: SCREEN.1 and SCREEN.2.
+cat >"$WORK/bin/import" <<'WRAP'
+#!/bin/sh
+exec /usr/bin/import -window root "$@"
+WRAP
+chmod +x "$WORK/bin/import"
+printf '%s\n' open printit printit "say dumped" close |
+  PATH="$WORK/bin:$PATH" drive "$WORK/root" ||
+  fail "driver: $(cat "$WORK/root/err")"
+grep -q dumped "$WORK/root/out" || fail "the dumps did not end"
+[ -s "$WORK/root/SCREEN.1" ] && [ -s "$WORK/root/SCREEN.2" ] ||
+  fail "dumps missing: $(ls "$WORK/root")"
+[ ! -e "$WORK/root/SCREEN.3" ] || fail "one dump too many"
+echo ok

@@ -1,0 +1,65 @@
+// Fuzz target: arbitrary bytes as the menu caption file. The captions are
+// read and the whole menu strip is drawn on a device that checks every
+// text it is given.
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "core/core.h"
+#include "core/menu.h"
+#include "tests/fuzz/fuzz_run.h"
+
+namespace {
+
+class CheckingDevice final : public veskaro::Device {
+ public:
+  void daruvuza() override {}
+  void interact(int& iact) override { iact = 1; }
+  void mysize(std::array<float, 2>& x, std::array<float, 2>& y) override {
+    x = {0.0F, 12.5F};
+    y = {0.01F, 10.0F};
+  }
+  void pen(int) override {}
+  void plot(float, float, int) override {}
+  void boxcolor(const std::array<float, 2>&, const std::array<float, 2>&, int,
+                int) override {}
+  void showtext(int icol, int irow, std::string_view text, int nchar) override {
+    // Captions fill cells of ten columns in a grid of 80 by 6.
+    if (nchar < 0 || static_cast<std::size_t>(nchar) > text.size() ||
+        icol < 1 || icol + nchar - 1 > 80 || irow < 0 || irow > 5) {
+      std::fprintf(stderr, "bad showtext %d %d %d\n", icol, irow, nchar);
+      std::abort();
+    }
+  }
+  void mousey(int& kway, float& x, float& y, int, int) override {
+    kway = 4;
+    x = 0;
+    y = 0;
+  }
+  void newback() override {}
+  void printit() override {}
+  void nextplot() override {}
+  void endplots() override {}
+};
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
+                                      std::size_t size) {
+  static const std::string file = veskaro::fuzz::scratch() + "/PAGE.DAT";
+  std::FILE* f = std::fopen(file.c_str(), "wb");
+  if (f == nullptr) std::abort();
+  if (size > 0 && std::fwrite(data, 1, size, f) != size) std::abort();
+  std::fclose(f);
+
+  CheckingDevice dev;
+  veskaro::Core c(dev, nullptr);
+  c.rs.menu.caption_file = file;
+  veskaro::setmouse(c);
+  for (int k = 1; k <= 40; ++k) {
+    if (c.mn.OPS(k).size() != 10) std::abort();
+  }
+  return 0;
+}

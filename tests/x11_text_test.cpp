@@ -1,0 +1,138 @@
+// Menu text grid, cursor boxes, screen dumps, numbers and keys of the
+// screen device.
+// Built only with the screen device.
+#ifdef VESKARO_X11_DEVICE
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "device/x11/x11_device.h"
+#include "tests/x11_fake_layer.h"
+
+namespace veskaro {
+namespace {
+
+using Calls = std::vector<std::string>;
+
+struct Opened {
+  FakeLayer layer;
+  X11Device dev{layer};
+  std::vector<std::string> commands;
+  Opened() {
+    dev.daruvuza();
+    dev.set_shell([this](const std::string& c) { commands.push_back(c); });
+    layer.take();
+  }
+};
+
+TEST(X11Text, CharactersGoToFixedCells) {
+  Opened o;
+  o.dev.showtext(1, 0, "Use MOUSE", 9);
+  const Calls calls = o.layer.take();
+  ASSERT_EQ(calls.size(), 11U);  // depth enquiry, 9 characters, flush
+  EXPECT_EQ(calls[0], "myscreen");
+  EXPECT_EQ(calls[1], "rtextx 0 0.078125 9.736000 [U]");
+  EXPECT_EQ(calls[2], "rtextx 0 0.234375 9.736000 [s]");
+  EXPECT_EQ(calls[4], "rtextx 0 0.546875 9.736000 [ ]");
+  EXPECT_EQ(calls[10], "flushit");
+  o.dev.showtext(0, 5, "AB", 2);
+  o.dev.showtext(80, 1, "xy", 2);
+  EXPECT_EQ(
+      o.layer.take(),
+      (Calls{"rtextx 0 0.000000 8.086000 [A]", "rtextx 0 0.078125 8.086000 [B]",
+             "flushit", "rtextx 0 12.421875 9.406000 [x]",
+             "rtextx 0 12.578125 9.406000 [y]", "flushit"}));
+  // Nothing to draw still flushes; characters off the grid or past the
+  // end of the text are left out.
+  o.dev.showtext(3, 2, "abc", 0);
+  o.dev.showtext(81, 31, "abc", 3);
+  o.dev.showtext(80, 2, "abc", 3);
+  o.dev.showtext(1, 2, "a", 5);
+  EXPECT_EQ(o.layer.take(),
+            (Calls{"flushit", "flushit", "rtextx 0 12.421875 9.076000 [a]",
+                   "rtextx 0 12.578125 9.076000 [b]", "flushit",
+                   "rtextx 0 0.078125 9.076000 [a]", "flushit"}));
+}
+
+TEST(X11Text, CursorBoxColourFollowsTheFirstBackground) {
+  Opened o;
+  o.dev.showtext(1, 1, "x", 1);
+  o.layer.take();
+  o.dev.curseon(2, 1, "Q");
+  // Fill colour number 4 through the pen map (87), a square box of
+  // 0.171875 from just below the baseline.
+  EXPECT_EQ(o.layer.take(),
+            (Calls{"boxfill 0.218750 0.390625 9.390375 9.562250 87 -1",
+                   "xpen 0", "rtextx 1 0.234375 9.406000 [Q]"}));
+  o.dev.curseon(2, 1, "\x02");
+  o.dev.curseoff(2, 1, "\x02");
+  o.dev.curseoff(2, 1, "Q");
+  EXPECT_EQ(o.layer.take(),
+            (Calls{"boxfill 0.218750 0.390625 9.390375 9.562250 87 -1",
+                   "boxfill 0.218750 0.390625 9.390375 9.562250 0 -1",
+                   "boxfill 0.218750 0.390625 9.390375 9.562250 0 -1",
+                   "rtextx 0 0.234375 9.406000 [Q]"}));
+  // A background toggled before the first text gives fill colour number
+  // 1, which the toggled map draws as colour index 0.
+  Opened t;
+  t.dev.newback();
+  t.dev.showtext(1, 1, "x", 1);
+  t.layer.take();
+  t.dev.curseon(1, 1, "\x02");
+  EXPECT_EQ(t.layer.take(),
+            (Calls{"boxfill 0.062500 0.234375 9.390375 9.562250 0 -1"}));
+}
+
+TEST(X11Text, ScreenDumpsAreNumbered) {
+  Opened o;
+  for (int k = 0; k < 10; ++k) o.dev.printit();
+  ASSERT_EQ(o.commands.size(), 10U);
+  EXPECT_EQ(o.commands[0],
+            "import -rotate 90" + std::string(25, ' ') + "SCREEN.1");
+  EXPECT_TRUE(o.commands[2].ends_with(" SCREEN.3"));
+  EXPECT_TRUE(o.commands[9].ends_with(" SCREEN.10"));
+  EXPECT_EQ(o.layer.take(), Calls(10, "flushit"));
+}
+
+TEST(X11Text, NumbersAsCharacters) {
+  const auto num = [](double z, int idec) {
+    std::string f;
+    int n = -1;
+    numbr2(z, idec, f, n);
+    EXPECT_EQ(n, static_cast<int>(f.size()));
+    return f;
+  };
+  EXPECT_EQ(num(12.346, 2), "12.35");
+  EXPECT_EQ(num(7.0, 0), "7.");
+  EXPECT_EQ(num(-0.04, 1), "-0.0");
+  EXPECT_EQ(num(3.0, -1), "3");
+  EXPECT_EQ(num(0.0, -1), "0");
+  EXPECT_EQ(num(9.96, 1), "10.0");
+  EXPECT_EQ(num(1234567.0, -1), "1234567");
+  EXPECT_EQ(num(0.5, 3), "0.500");
+}
+
+TEST(X11Text, KeyNumbers) {
+  Opened o;
+  o.layer.keysyms = {0,      0xFF0D, 0xFF52, 0xFFC2,    0xFFE1,
+                     0xFFBE, 0x61,   0xFF63, 0x1000041, 0x0FFF};
+  EXPECT_EQ(o.dev.keycode(), 32);
+  EXPECT_EQ(o.dev.keycode(), 13);
+  EXPECT_EQ(o.dev.keycode(), 1072);
+  // F5 and a Shift key (not listed, 10000 and more) are passed over.
+  EXPECT_EQ(o.dev.keycode(), 1059);
+  EXPECT_EQ(o.dev.keycode(), 97);
+  EXPECT_EQ(o.dev.keycode(), 1082);
+  // Unicode key symbols are too large; an unlisted small one stays.
+  EXPECT_EQ(o.dev.keycode(), 0x0FFF);
+  EXPECT_TRUE(o.layer.keysyms.empty());
+  o.layer.take();
+  o.dev.pixset(1.0F, 2.0F, 3);
+  EXPECT_EQ(o.layer.take(), (Calls{"xpen 23", "xypixel 1.0000 2.0000"}));
+}
+
+}  // namespace
+}  // namespace veskaro
+
+#endif  // VESKARO_X11_DEVICE
