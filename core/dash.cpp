@@ -120,7 +120,9 @@ void dashp(Core& c, double X, double Y, int IPEN, int LINTYP) {
       const double y0 = ((X - x0) * Y1 + (x0 - X1) * Y) / (X - X1);
       dashn(c, x_inch(c, x0), y_inch(c, y0), 2, LINTYP);
     }
-    dashn(c, XI, YI, 2, LINTYP);
+    // The last step is the point itself, mapped like the steps before it.
+    ylast = y_inch(c, Y);
+    dashn(c, XI, ylast, 2, LINTYP);
   } else {
     dashn(c, XI, YI, IPEN, LINTYP);
   }
@@ -197,7 +199,9 @@ void dash(Core& c, double X, double Y, int IPEN, int LINTYP) {
         st.ISTEP = st.ISTEP >= st.ISTOP ? st.JSTART : st.ISTEP + 1;
         st.DLEFT = ft.XREF(st.ISTEP);
         st.KPEN = ft.IPREF(st.ISTEP);
-        continue;
+        // A zero-length element is still sent (a dot where it draws); a
+        // negative one is passed over.
+        if (st.DLEFT < 0) continue;
       }
       const double step = std::min(st.DLEFT, D);
       if (step >= D) {

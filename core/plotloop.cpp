@@ -109,6 +109,9 @@ bool drawing_pass(Core& c) {
 bool draw_plot(Core& c) {
   for (;;) {
     if (!drawing_pass(c)) return false;
+    // An overlay cell never advances; remember that the page holds plots,
+    // also when a later redraw of this plot finds no data.
+    if (c.pg.IOVER == 1) c.drv.KOVPAGE = 1;
     if (c.fb.IACT < 1) return true;
     action(c, c.drv.IMACTIVE);
     if (c.drv.IMACTIVE < 1) return true;
@@ -156,11 +159,7 @@ void plot_loop(Core& c) {
 
     choose_subplots(c);
     c.drv.KSTART = 0;
-    if (draw_plot(c)) {
-      nxtplt(c);
-      // An overlay cell never advances; remember that the page holds plots.
-      if (c.pg.IOVER == 1) c.drv.KOVPAGE = 1;
-    }
+    if (draw_plot(c)) nxtplt(c);
   }
 }
 

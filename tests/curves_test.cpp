@@ -13,7 +13,7 @@ namespace {
 
 // A symbol font of squares (entries 1 to 30) and dash patterns: line type
 // 1 one long dash, 2 dash 0.3 and gap 0.2, 3 dash and gap of 0.05, 4 a
-// pattern of zero-length elements.
+// pattern of zero-length elements, 5 dots.
 std::string pattern_font() {
   std::string f;
   char b[64];
@@ -30,7 +30,8 @@ std::string pattern_font() {
   entry({{10, 0, 2}});
   entry({{0.3, 0, 2}, {0.2, 0, 3}});
   entry({{0.05, 0, 2}, {0.05, 0, 3}});
-  entry({{0, 0, 2}, {0, 0, 3}});  // no element of any length
+  entry({{0, 0, 2}, {0, 0, 3}});     // no element of any length
+  entry({{0.25, 0, 3}, {0, 0, 2}});  // 5: dots, a gap of 0.25 apart
   return f;
 }
 
@@ -126,6 +127,12 @@ TEST_F(Curves, DashPatternRunsOnAcrossPointsAndRestartsAtAMove) {
     dash(c, 5, 0, 2, type);
     EXPECT_EQ(drawn(), (V{"0 0 3", "5 0 2"}));
   }
+  // Zero-length drawn elements are sent as dots.
+  dev.calls.clear();
+  dash(c, 0, 0, 3, 5);
+  dash(c, 1, 0, 2, 5);
+  EXPECT_EQ(drawn(), (V{"0 0 3", "0.25 0 3", "0.25 0 2", "0.5 0 3", "0.5 0 2",
+                        "0.75 0 3", "0.75 0 2", "1 0 3"}));
 }
 
 TEST_F(Curves, MasterCurveAndLegendEntry) {
@@ -197,12 +204,20 @@ TEST_F(Curves, LogAxesSubdivideSlantedDrawsOnly) {
     EXPECT_NEAR(l[i].y, 1 + 4 * std::log10(y), 2e-4) << i;
     EXPECT_NEAR(l[i].x - l[i - 1].x, 0.05, 2e-4) << i;
   }
+  // A subdivided draw ends on the point itself, mapped like the steps
+  // before it (no kink onto the frame edge at the last step).
+  c.ax.XYREAL(4) = 1000;
   dev.calls.clear();
+  dashp(c, 1, 1, 3, 1);
+  dashp(c, 100, 1000, 2, 1);
+  EXPECT_EQ(drawn().back(), "13 13 2");
+  dev.calls.clear();
+  dashp(c, 100, 10, 3, 1);
   dashp(c, 1, 10, 2, 1);    // vertical
   dashp(c, 100, 10, 2, 1);  // horizontal
   c.op.KPLANE(1) = -2;
   dashp(c, 1, 1, 2, 1);  // logarithmic without interpolation
-  EXPECT_EQ(drawn(), (V{"1 5 2", "13 5 2", "1 1 2"}));
+  EXPECT_EQ(drawn(), (V{"13 5 3", "1 5 2", "13 5 2", "1 1 2"}));
 }
 
 TEST_F(Curves, PointMarksTouchingTheBoxAreLeftOut) {

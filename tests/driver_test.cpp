@@ -13,6 +13,7 @@
 
 #include "core/routines.h"
 #include "tests/recording_device.h"
+#include "tests/temp_dir.h"
 
 namespace veskaro {
 namespace {
@@ -238,12 +239,79 @@ TEST_F(Driver, LayoutChangeStartsANewPageOnlyWhenThePageHoldsAPlot) {
   EXPECT_EQ(lines().back(), closing(4));
 }
 
+TEST_F(Driver, OverlayPageIsEndedBeforeTheNextFrameDefinition) {
+  const std::string overlay = card({"", "", "", "", "-2", "2"});
+  const std::string two_by_two = card({"", "", "", "", "2", "2"});
+  const std::string three_by_one = card({"", "", "", "", "3", "1"});
+  for (const std::string& next : {two_by_two, three_by_one}) {
+    SCOPED_TRACE(next);
+    // Two overlaid plots, then a plot of an ordinary frame definition.
+    go(frame(card({"1"}), overlay) + plot() + plot() + "\n" +
+           frame(card({"1"}), next) + plot(),
+       curve("A") + curve("B") + curve("C"));
+    // The start page, then the page of the overlay cell is ended before
+    // the third plot is drawn.
+    EXPECT_EQ(dev.count("nextplot"), 2);
+    const auto last_break = std::find(dev.calls.rbegin(), dev.calls.rend(),
+                                      std::string("nextplot"));
+    EXPECT_GT(std::count_if(dev.calls.rbegin(), last_break,
+                            [](auto& s) { return s.rfind("plot ", 0) == 0; }),
+              0);
+    // The third plot took the first cell of the fresh page.
+    EXPECT_EQ(c->pg.IXNOW, 2);
+    EXPECT_EQ(c->pg.IYNOW, 1);
+    EXPECT_EQ(c->drv.KOVPAGE, 0);
+  }
+  // An overlay frame definition whose only plot had no data in its
+  // window leaves the page as it was.
+  go(frame(card({"1"}), overlay) + plot(card({"100", "200"})) + "\n" +
+         frame(card({"1"}), overlay) + plot(),
+     curve("A") + curve("B"));
+  EXPECT_EQ(dev.count("nextplot"), 1);
+
+  // On an interactive device the overlay cell of a whole page is drawn
+  // once; a zoom between the two points of the set then finds no data, and
+  // the next frame definition still starts on a fresh page.
+  dev.iact = 1;
+  dev.clicks = {menu_cell(1, 3), {1, 6.4F, 5.0F}, {1, 6.6F, 5.0F}};
+  go(frame(card({"0", "1"}), card({"", "", "", "", "-1"})) + plot() + "\n" +
+         frame(card({"0", "1"}), two_by_two) + plot(),
+     "",
+     "Set\n" + card({"1", "", "", "1"}) + "\n" + card({"10", "", "", "2"}) +
+         "\n\n" + kSet);
+  EXPECT_EQ(count(" No Data in Requested X Range"), 1);
+  EXPECT_EQ(count(" X Limits (Plane)"), 2);
+  EXPECT_EQ(dev.count("nextplot"), 2);
+}
+
+TEST_F(Driver, LimitsThatAreNotFiniteAreReportedBeforeTheLimitsBlock) {
+  // A linear x axis over +-1e50 carries the power of ten 50; a zoom over
+  // most of the frame turns both picks into values past any double, and
+  // the redraw gets a window of -infinity to +infinity.
+  dev.iact = 1;
+  dev.clicks = {menu_cell(1, 3), {1, 3.0F, 5.0F}, {1, 10.0F, 5.0F}};
+  go(frame(card({"1"})) + plot(card({"", "", "", "1"})),
+     "Wide\n" + card({"-1E50", "1"}) + "\n" + card({"1E50", "2"}) + "\n\n");
+  const std::string warning =
+      " WARNING...Data Give No Finite Axis Limits; Axis Drawn -1.05 to 1.05";
+  EXPECT_EQ(count(warning), 1);
+  const int at = find(warning);
+  ASSERT_GT(at, 0);
+  // The first drawing had finite limits; the redraw's block follows the
+  // warning.
+  EXPECT_EQ(count(" X Limits (Plane)"), 2);
+  EXPECT_LT(find(" X Limits (Plane)"), at);
+  EXPECT_EQ(lines()[static_cast<std::size_t>(at - 1)], kRuler);
+  EXPECT_EQ(lines()[static_cast<std::size_t>(at + 1)], kRuler);
+  EXPECT_EQ(find(" X Limits (Plane)", at), at + 3);
+  EXPECT_EQ(c->ax.WAYS(1), 1);
+  EXPECT_EQ(c->rs.limits.IBADLM, 1);
+}
+
 TEST(DriverRun, RunsInTheCurrentFolder) {
   namespace fs = std::filesystem;
   const fs::path old = fs::current_path();
-  const fs::path dir = fs::path(::testing::TempDir()) / "veskaro_driver_run";
-  fs::remove_all(dir);
-  fs::create_directories(dir);
+  const fs::path dir = unique_temp_dir("veskaro_driver_run");
   std::ofstream(dir / "VESKARO.INP") << "\n" << card({"0", "0"}) << "\n";
   fs::current_path(dir);
   RecordingDevice dev;
@@ -257,8 +325,7 @@ TEST(DriverRun, RunsInTheCurrentFolder) {
 
 TEST(DriverRun, UnwritableListingStopsTheRunNamingTheFile) {
   namespace fs = std::filesystem;
-  const fs::path dir = fs::path(::testing::TempDir()) / "veskaro_driver_lst";
-  fs::remove_all(dir);
+  const fs::path dir = unique_temp_dir("veskaro_driver_lst");
   fs::create_directories(dir / "VESKARO.LST");
   EXPECT_EXIT(
       {

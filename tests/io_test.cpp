@@ -3,7 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
+
+#include "tests/temp_dir.h"
 
 namespace veskaro {
 namespace {
@@ -30,7 +33,8 @@ TEST(RecordReader, MissingFileReadsAsEmpty) {
 }
 
 TEST(RecordReader, OverlongRecordIsCutAndTheNextOneIsIntact) {
-  const std::string path = ::testing::TempDir() + "/long.txt";
+  const std::string dir = unique_temp_dir("veskaro_io").string();
+  const std::string path = dir + "/long.txt";
   {
     std::ofstream f(path);
     f << std::string(3'000'000, 'x') << "\nnext\n";
@@ -43,7 +47,7 @@ TEST(RecordReader, OverlongRecordIsCutAndTheNextOneIsIntact) {
   ASSERT_EQ(r.read(rec), ReadStatus::kOk);
   EXPECT_EQ(rec, "next");
   EXPECT_EQ(r.read(rec), ReadStatus::kEnd);
-  std::remove(path.c_str());
+  std::filesystem::remove_all(dir);
 }
 
 TEST(TextWriter, WriteFailureStopsTheRunNamingTheFile) {

@@ -46,7 +46,7 @@ TEST(X11PixelMap, FullHdScreenKeepsProportionsCentred) {
   float x = 0.0F;
   float y = 0.0F;
   m.to_plot(960, 530, x, y);
-  EXPECT_NEAR(x, 6.25F, 1e-5);
+  EXPECT_FLOAT_EQ(x, 6.25F);
   EXPECT_FLOAT_EQ(y, 5.0F);
 }
 
