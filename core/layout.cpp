@@ -56,22 +56,6 @@ static_assert(std::all_of(VERSE.begin(), VERSE.end(), [](std::string_view s) {
   return s.size() <= kVerseWidth;
 }));
 
-// Splits the plot area SUBPLT(1)..SUBPLT(2) into the subplots: one fills
-// it; two give the main subplot the upper two thirds and the ratio subplot
-// the lower third. `H` holds the plot area height while this runs.
-void split_subplots(PageBlocks& pg, double& H) {
-  if (pg.NSUB == 1) {
-    pg.SUBPLT(3) = pg.SUBPLT(1);
-    pg.SUBPLT(4) = pg.SUBPLT(2);
-    return;
-  }
-  H = pg.SUBPLT(2) - pg.SUBPLT(1);
-  pg.SUBPLT(4) = pg.SUBPLT(2);
-  pg.SUBPLT(3) = pg.SUBPLT(2) - (H + H) / 3;
-  pg.SUBPLT(5) = pg.SUBPLT(1);
-  pg.SUBPLT(6) = pg.SUBPLT(3);
-}
-
 // The x of the first cell of a row: the left edge, or the top edge of the
 // device when the page is rotated.
 double row_start(const PageBlocks& pg) {
@@ -136,6 +120,21 @@ void start_page(Core& c) {
 }
 
 }  // namespace
+
+// One subplot fills the plot area; two give the main subplot the upper
+// two thirds and the ratio subplot the lower third.
+void split_subplots(PageBlocks& pg, double& H) {
+  if (pg.NSUB == 1) {
+    pg.SUBPLT(3) = pg.SUBPLT(1);
+    pg.SUBPLT(4) = pg.SUBPLT(2);
+    return;
+  }
+  H = pg.SUBPLT(2) - pg.SUBPLT(1);
+  pg.SUBPLT(4) = pg.SUBPLT(2);
+  pg.SUBPLT(3) = pg.SUBPLT(2) - (H + H) / 3;
+  pg.SUBPLT(5) = pg.SUBPLT(1);
+  pg.SUBPLT(6) = pg.SUBPLT(3);
+}
 
 void setup(Core& c, int& IMTHRU) {
   PageBlocks& pg = c.pg;

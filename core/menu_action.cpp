@@ -142,16 +142,8 @@ void ratiotoggle(Core& c) {
   auto& pg = c.pg;
   if (pg.NSUB == 1 && c.store->NCURVE < 1) return;
   pg.NSUB = 3 - pg.NSUB;
-  if (pg.NSUB == 1) {
-    pg.SUBPLT(3) = pg.SUBPLT(1);
-    pg.SUBPLT(4) = pg.SUBPLT(2);
-    return;
-  }
-  const double h = pg.SUBPLT(2) - pg.SUBPLT(1);
-  pg.SUBPLT(4) = pg.SUBPLT(2);
-  pg.SUBPLT(3) = pg.SUBPLT(2) - (h + h) / 3;
-  pg.SUBPLT(5) = pg.SUBPLT(1);
-  pg.SUBPLT(6) = pg.SUBPLT(3);
+  double height = 0;
+  split_subplots(pg, height);
 }
 
 // Grid lines of option 11 to 16 as (major, minor): 0 ticks, 1 solid,

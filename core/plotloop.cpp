@@ -20,16 +20,8 @@ void choose_subplots(Core& c) {
   const Store& st = *c.store;
   pg.NSUB = c.drv.MMPLOT;
   if (st.NCURVE == 0 || (st.NCURVE == 1 && st.NPOINT == 0)) pg.NSUB = 1;
-  if (pg.NSUB == 1) {
-    pg.SUBPLT(3) = pg.SUBPLT(1);
-    pg.SUBPLT(4) = pg.SUBPLT(2);
-    return;
-  }
-  const double h = pg.SUBPLT(2) - pg.SUBPLT(1);
-  pg.SUBPLT(4) = pg.SUBPLT(2);
-  pg.SUBPLT(3) = pg.SUBPLT(2) - (h + h) / 3;
-  pg.SUBPLT(5) = pg.SUBPLT(1);
-  pg.SUBPLT(6) = pg.SUBPLT(3);
+  double height = 0;
+  split_subplots(pg, height);
 }
 
 // Records the first drawing's window, scales and laws for the option

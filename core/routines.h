@@ -37,6 +37,9 @@ void getpnt(Core& c, int& IPEND);
 // ---- Frame layout and plot cells.
 void setup(Core& c, int& IMTHRU);
 void nxtplt(Core& c);
+// Splits the plot area SUBPLT(1)..SUBPLT(2) into NSUB subplots; H is the
+// scratch value that receives the plot area height.
+void split_subplots(PageBlocks& pg, double& H);
 
 // ---- Page transform and line primitives.
 void plotp(Core& c, double X, double Y, int IPEN);

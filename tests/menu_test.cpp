@@ -5,10 +5,14 @@
 #include <algorithm>
 #include <cmath>
 #include <fstream>
+#include <initializer_list>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "core/driver.h"
 #include "tests/recording_device.h"
+#include "tests/temp_dir.h"
 
 namespace veskaro {
 namespace {
@@ -97,7 +101,7 @@ TEST_F(MenuTest, StripAndGridAreCutFromTheTopOfTheScreen) {
 TEST(MenuCaptions, ReadOnceIgnoringBadNumbersAndStoppingAtAnUnreadableOne) {
   RecordingDevice dev;
   Core c{dev};
-  const std::string path = ::testing::TempDir() + "/menu_page.dat";
+  const std::string path = (unique_temp_dir("menu") / "PAGE.DAT").string();
   std::ofstream(path) << "  0 Zero\n 41 FortyOne\n -5 Minus\n  3 First\n"
                          "  3 Third     extra\n  7\nabc Broken\n  4 After\n";
   c.rs.menu.caption_file = path;
@@ -357,6 +361,79 @@ TEST_F(MenuTest, CharacterSizeStepsWithinItsBoundsAndLaysOutAgain) {
   pg.MULTHT = 0.55;
   choose(19);
   EXPECT_EQ(pg.MULTHT, 0.5);
+}
+
+// Whole runs on an interactive device: the menu's choices reach the next
+// drawing of the same plot.
+class MenuRun : public ::testing::Test {
+ protected:
+  RecordingDevice dev;
+  std::unique_ptr<Core> c;
+
+  static std::string card(std::initializer_list<std::string> fields) {
+    std::string s;
+    for (const auto& f : fields) s += f + std::string(11 - f.size(), ' ');
+    return s;
+  }
+  // A curve of three rising points.
+  static std::string curve(const std::string& title) {
+    return title + "\n" + card({"1", "2"}) + "\n" + card({"2", "4"}) + "\n" +
+           card({"3", "5"}) + "\n\n";
+  }
+  void run(const std::string& inp, const std::string& cur) {
+    dev.iact = 1;
+    dev.size_x = {0.0F, 12.5F};
+    dev.size_y = {0.01F, 10.0F};
+    c = std::make_unique<Core>(dev);
+    c->rs.menu.caption_file =
+        std::string(VESKARO_SOURCE_DIR) + "/data/PAGE.DAT";
+    c->files.inp.open_text(inp);
+    c->files.lst.open_memory();
+    c->files.cur.open_text(cur);
+    c->files.pnt.open_text("");
+    c->files.chr.open_text("");
+    c->files.sym.open_text("");
+    run_core(*c);
+  }
+  // The middle of the cell of option k on the screen of `run`.
+  static RecordingDevice::Click pick(int k) {
+    const float dy = (10.0F - 0.01F) / 30;
+    return {1, (static_cast<float>((k - 1) / 5) + 0.5F) * 12.5F / 8,
+            10.0F - dy * (static_cast<float>((k - 1) % 5 + 1) + 0.5F)};
+  }
+};
+
+TEST_F(MenuRun, ScaleToggleRestoresTheRequestOfThisPlotsFirstDrawing) {
+  // Plot A asks for log x without interpolation, plot B for log x; on
+  // plot B the x scale goes to linear and back.
+  const std::string frame = card({"", "", "", "", "1", "1"}) + "\n" +
+                            card({"1"}) + "\nEnergy\nCounts\n";
+  const std::string a = "A\nA\n" + card({"", "", "", "-2"}) + "\n\n";
+  const std::string b = "B\nB\n" + card({"", "", "", "2"}) + "\n\n";
+  dev.clicks = {pick(5), pick(1), pick(1)};
+  run(frame + a + b, curve("One") + curve("Two"));
+  EXPECT_EQ(c->op.KPLAN0(1), 2);
+  EXPECT_EQ(c->op.KPLANE(1), 2);
+  EXPECT_EQ(c->ax.WAYS(1), 2);
+  // Start page, plot A, plot B drawn three times.
+  EXPECT_EQ(c->fb.PLOTN, 5);
+}
+
+TEST_F(MenuRun, RatioToggleInAnOverlayRedrawsTwoSubplotsInTheSameCell) {
+  // Two curves and no ratio subplot asked for: the redraw after option 7
+  // splits the plot area in the one overlay cell.
+  const std::string inp = card({"", "", "", "", "-1", "1"}) + "\n" +
+                          card({"2"}) + "\nEnergy\nCounts\nT\nT\n\n\n";
+  dev.clicks = {pick(7)};
+  run(inp, curve("One") + curve("Two"));
+  const auto& pg = c->pg;
+  EXPECT_EQ(pg.NSUB, 2);
+  const double h = pg.SUBPLT(2) - pg.SUBPLT(1);
+  EXPECT_EQ(pg.PLTTOP(1), pg.SUBPLT(2) - (h + h) / 3);
+  EXPECT_EQ(pg.PLTTOP(2), pg.SUBPLT(2));
+  EXPECT_EQ(pg.PLTLIM(3), pg.SUBPLT(1));  // subplot 2 drawn last
+  EXPECT_EQ(pg.PLTLIM(4), pg.PLTTOP(1));
+  EXPECT_EQ(dev.count("nextplot"), 1);  // the start page only
 }
 
 }  // namespace

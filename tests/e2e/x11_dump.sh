@@ -16,13 +16,22 @@ drive() {
   (cd "$1" && timeout 120 "$BUILD/tests/tools/x11_devdrive" >out 2>err)
 }
 
-# The picked window: the helper connects before the dump begins.
-"$BUILD/tests/tools/xgrabclick" 640 500 60 >"$WORK/click.log" 2>&1 &
+# The picked window: the helper must be connected before the dump begins
+# (a client connecting during the grab waits for its end). It clicks for
+# as long as the grab lasts and is stopped once the driver is through.
+"$BUILD/tests/tools/xgrabclick" 640 500 300 >"$WORK/click.log" 2>&1 &
 CLICKER=$!
+for _ in $(seq 600); do
+  if grep -q ready "$WORK/click.log"; then break; fi
+  kill -0 "$CLICKER" 2>/dev/null || fail "helper: $(cat "$WORK/click.log")"
+  sleep 0.1
+done
+grep -q ready "$WORK/click.log" || fail "helper not ready"
 printf '%s\n' open "box 2 10 2 8 0 2" "say drawn" printit "say dumped" close |
   drive "$WORK/pick" || fail "driver: $(cat "$WORK/pick/err")"
-wait "$CLICKER" && grep -q clicked "$WORK/click.log" ||
-  fail "no click: $(cat "$WORK/click.log")"
+kill "$CLICKER" 2>/dev/null || true
+wait "$CLICKER" 2>/dev/null || true
+grep -q clicked "$WORK/click.log" || fail "no click: $(cat "$WORK/click.log")"
 grep -q dumped "$WORK/pick/out" || fail "the dump did not end"
 [ -s "$WORK/pick/SCREEN.1" ] || fail "no SCREEN.1: $(ls "$WORK/pick")"
 

@@ -187,29 +187,44 @@ shot() {
   import -window root -depth 8 "rgb:$1"
 }
 
-# Count of pixels of colour r,g,b ($2) in shot $1 within the rectangle
-# x $3 to $4, y $5 to $6 in plot units.
-count_in() {
+# Crop geometry of the window pixels of the rectangle x $1 to $2, y $3 to
+# $4 in plot units.
+crop_of() {
   local x1 y1 x2 y2
-  read -r x1 y1 <<<"$(where "$3" "$6")"
-  read -r x2 y2 <<<"$(where "$4" "$5")"
-  convert -size "$SCREEN_SIZE" -depth 8 "rgb:$1" \
-    -crop "$((x2 - x1 + 1))x$((y2 - y1 + 1))+$((x1 + 1))+$((y1 + 1))" \
-    +repage -fill black +opaque "rgb($2)" -fill white -opaque "rgb($2)" \
-    -format '%[fx:round(mean*w*h)]' info:
+  read -r x1 y1 <<<"$(where "$1" "$4")"
+  read -r x2 y2 <<<"$(where "$2" "$3")"
+  echo "$((x2 - x1 + 1))x$((y2 - y1 + 1))+$((x1 + 1))+$((y1 + 1))"
+}
+
+# The same for a rectangle of the virtual page in the single cell of a
+# 1 by 1 layout.
+page_crop() {
+  local a b
+  a=$(page_point "$1" "$3")
+  b=$(page_point "$2" "$4")
+  crop_of "${a% *}" "${b% *}" "${a#* }" "${b#* }"
+}
+
+# Count of pixels of colour r,g,b ($2) in shot $1 within crop geometry $3.
+count_in() {
+  convert -size "$SCREEN_SIZE" -depth 8 "rgb:$1" -crop "$3" +repage \
+    -fill 'rgb(1,2,3)' -opaque "rgb($2)" -fill black +opaque 'rgb(1,2,3)' \
+    -fill white -opaque 'rgb(1,2,3)' -format '%[fx:round(mean*w*h)]' info:
 }
 
 # Waits until the screen differs from shot $1, holds still, and shows the
 # menu's prompt again (the menu waits for the next choice); the new
 # screen is left in shot $2. $3: colour of the prompt (default yellow).
+PROMPT_CROP=
 wait_redrawn() {
   local prev="$WORK/prev.rgb"
+  [ -n "$PROMPT_CROP" ] || PROMPT_CROP=$(crop_of 8.6 12.3 9.7 9.98)
   shot "$prev"
   for _ in $(seq 100); do
     sleep 0.15
     shot "$2"
     if ! cmp -s "$1" "$2" && cmp -s "$prev" "$2" &&
-      [ "$(count_in "$2" "${3:-255,255,0}" 8.6 12.3 9.7 9.98)" -gt 50 ]; then
+      [ "$(count_in "$2" "${3:-255,255,0}" "$PROMPT_CROP")" -gt 50 ]; then
       return 0
     fi
     cp "$2" "$prev"
