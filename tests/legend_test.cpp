@@ -134,6 +134,15 @@ TEST_F(Legend, DataUnderAnXRange) {
   ylimit(c, {8.5, 8.75}, yw);  // curve 1 only, interpolated at both ends
   EXPECT_DOUBLE_EQ(yw[0], 8.5);
   EXPECT_DOUBLE_EQ(yw[1], 8.75);
+  // A curve starting at the range's end has nothing under it; point-set
+  // points on either end are under it.
+  yw = {-1, -1};
+  ylimit(c, {6.5, 7}, yw);
+  EXPECT_EQ(yw, (Edges{6.5, 7}));
+  yw = {-1, -1};
+  ylimit(c, {4.5, 4.5}, yw);
+  EXPECT_DOUBLE_EQ(yw[0], 3);  // the point set's low end
+  EXPECT_DOUBLE_EQ(yw[1], 7);  // curve 2 at 4.5
   // Nothing under the range: YW stays.
   yw = {-1, -2};
   ylimit(c, {20, 30}, yw);
@@ -207,6 +216,20 @@ TEST_F(Legend, NothingFitsWidensY) {
               1e-12);
 }
 
+TEST_F(Legend, EqualWideningCostsWidenY) {
+  // A box 2 wide and 2.4375 tall with 0.4375 of room at the top: widening
+  // x or y costs the same, and y is widened.
+  for (int i = 3; i <= 62; ++i) c.lg.LTVIS(i) = 0;
+  Pts p;
+  zigzag(p, 0, 10, 0, 9.5625);
+  curve(p);
+  listed_curves(4);
+  draw(c);
+  expect_box(0, 2, 10 - 2.4375, 10);
+  EXPECT_DOUBLE_EQ(c.ax.XYLIM(6), 1.0499999523162842 * 10 * 9.5625 / 7.5625);
+  EXPECT_EQ(c.ax.XYLIM(1), 0);
+}
+
 TEST_F(Legend, TallBoxesWidenX) {
   // Five listed curves with short titles: a box 2 wide, 2.4375 tall.
   for (int i = 3; i <= 62; ++i) c.lg.LTVIS(i) = 0;
@@ -230,6 +253,20 @@ TEST_F(Legend, TallBoxesWidenX) {
   draw(c);
   expect_box(8, 10, 0, 2.4375);
   expect_limits(0, 12.5, 0, 10);
+
+  // More room in the centre than at the right: only the sides decide
+  // which way x is widened.
+  c.store->NCURVE = 0;
+  p.clear();
+  zigzag(p, 0, 3.875, 0, 10);
+  zigzag(p, 4, 6, 0, 9.8);
+  zigzag(p, 6.125, 7.875, 0, 10);
+  zigzag(p, 8, 10, 0, 9.9);
+  curve(p);
+  listed_curves(4);
+  draw(c);
+  expect_box(8, 10, 0, 2.4375);
+  expect_limits(0, 12.5, 0, 10);
 }
 
 TEST_F(Legend, BoxTallerThanTheFrame) {
@@ -241,6 +278,17 @@ TEST_F(Legend, BoxTallerThanTheFrame) {
   EXPECT_DOUBLE_EQ(c.lg.BOXLIM(1), 8);
   EXPECT_DOUBLE_EQ(c.lg.BOXLIM(2), 10);
   EXPECT_DOUBLE_EQ(c.lg.BOXLIM(4), 2);
+  expect_limits(0, 12.5, 0, 10);
+  // Exactly as tall as the frame counts as taller.
+  frame(c, 10, 2.4375);
+  for (int i = 3; i <= 62; ++i) c.lg.LTVIS(i) = 0;
+  c.op.KYMIN = 0;
+  c.op.KYMAX = 0;
+  c.store->NCURVE = 0;
+  curve({{0, 0}, {10, 10}});
+  listed_curves(4);
+  draw(c);
+  expect_box(8, 10, 0, 2.4375);
   expect_limits(0, 12.5, 0, 10);
   // Also at least as wide as the frame: nothing to widen into.
   frame(c, 1.5, 2);

@@ -147,6 +147,35 @@ TEST_F(Walk, RatioCurvesMergeTheReferencePoints) {
   EXPECT_EQ(c.lg.ERRBIG(1), -1000);
 }
 
+TEST_F(Walk, RatioCurvesAtTheReferenceEnds) {
+  c.pg.NSUB = 2;
+  c.op.KYMAX = 1;
+  c.op.YMAX = 20;
+  curve({{0, 1}, {2, 1}, {4, 2}});
+  curve({{5, 1}, {6, 1}});   // wholly beyond the reference: no ratios
+  curve({{1, 3}, {5, 5}});   // reference points passed, then beyond it
+  curve({{0, 30}, {2, 2}});  // first point above the window, not passed
+  ASSERT_EQ(walk(), 1);
+  EXPECT_EQ(c.lg.ONIT(6), 0);
+  EXPECT_EQ(points_of(7), (Pts{{1, 3}, {2, 3.5}, {4, 2.25}}));
+  // The reference point at the unpassed point's x still gets its ratio.
+  EXPECT_EQ(points_of(8), (Pts{{0, 30}, {2, 2}}));
+  EXPECT_EQ(c.lg.ERRBIG(1), 29);
+  EXPECT_EQ(c.lg.ERRBIG(2), 0);
+
+  // Of two deviations of equal size the first stays (the caller clears
+  // ERRBIG before each walk).
+  c.store->NCURVE = 0;
+  c.op.KYMAX = 0;
+  c.lg.ERRBIG(1) = 0;
+  c.lg.ERRBIG(2) = 0;
+  curve({{0, 2}, {1, 2}});
+  curve({{0, 1}, {1, 3}});
+  ASSERT_EQ(walk(), 1);
+  EXPECT_EQ(c.lg.ERRBIG(1), -0.5);
+  EXPECT_EQ(c.lg.ERRBIG(2), 0);
+}
+
 TEST_F(Walk, ReferenceCursorOfCurved) {
   curve({{0, 0}, {1, 10}, {2, 20}, {3, 30}});
   c.lg.CNEXT(2) = 1;
@@ -202,11 +231,23 @@ TEST_F(Walk, PointSetsCountExtentsAndTitles) {
   // A low end at 0 or less under a log y request: counted, no limits.
   c.store->NPOINT = 0;
   c.op.KPLANE(2) = 2;
-  set({{1, 1, 0, 0, 0, 2}, {2, 5}});
+  set({{1, 1, 0, 0, 0, 2}, {3, 1, 0, 0, 0, 1}, {2, 5}});
   ASSERT_EQ(walk(), 1);
-  EXPECT_EQ(c.lg.ONIT(61), 2);
+  EXPECT_EQ(c.lg.ONIT(61), 3);
   EXPECT_EQ(c.ax.XYLIM(1), 2);
   EXPECT_EQ(c.ax.XYLIM(5), 5);
+
+  // Points on the window's edges are inside it.
+  c.store->NPOINT = 0;
+  c.op.KPLANE(2) = 1;
+  window_x(1, 3);
+  c.op.KYMIN = 1;
+  c.op.YMIN = 2;
+  c.op.KYMAX = 1;
+  c.op.YMAX = 6;
+  set({{1, 2}, {3, 6}, {2, 1.5}, {2, 6.5}});
+  ASSERT_EQ(walk(), 1);
+  EXPECT_EQ(c.lg.ONIT(61), 2);
 }
 
 TEST_F(Walk, RatioPointSets) {
@@ -227,6 +268,23 @@ TEST_F(Walk, RatioPointSets) {
   EXPECT_EQ(s.DXM(i), 0.2);
   EXPECT_EQ(c.ax.XYLIM(7), 0);  // curve 2's ratios are 0
   EXPECT_EQ(c.ax.XYLIM(8), 2);
+
+  // The reference value may equal either y limit; a reference value of 0
+  // gives no ratio point.
+  for (const double y : {4.0, 1.0}) {
+    c.store->NCURVE = 0;
+    c.store->NPOINT = 0;
+    curve({{0, 2}, {10, 2}});
+    set({{5, y}});
+    ASSERT_EQ(walk(), 1);
+    EXPECT_EQ(c.lg.ONIT(62), 1) << y;
+  }
+  c.store->NCURVE = 0;
+  c.store->NPOINT = 0;
+  curve({{0, 0}, {10, 0}});
+  set({{5, 4}});
+  ASSERT_EQ(walk(), 1);
+  EXPECT_EQ(c.lg.ONIT(62), 0);
 
   // No ratio point where the reference lies above every y taken so far.
   c.store->NCURVE = 0;

@@ -100,6 +100,10 @@ TEST_F(Rounding, RatioSubplotRules) {
   y(0.05, 2, 1);  // logarithmic although linear was asked for
   EXPECT_EQ(c.ax.WAYS(2), 2);
   c.op.KROUND(2) = 1;
+  y(0.5, 5, 1);  // a top of exactly ten times the bottom is logarithmic
+  EXPECT_EQ(c.ax.WAYS(2), 2);
+  // The ratio axis reaches down to the single-precision 0.99 at least.
+  EXPECT_EQ(y(1.5, 2, 1), std::make_pair(0.9900000095367432, 2.0));
   EXPECT_EQ(y(0.05, 2, 1), std::make_pair(std::log10(0.05), std::log10(2.0)));
   c.op.RATLIM(1) = 2;
   c.op.RATLIM(2) = 0.5;

@@ -60,6 +60,15 @@ TEST_F(Units, CharacterSizeScalesTheCountedSpan) {
   spacer(c, {0, 7}, first, step, minor, ndec, 1, 2);
   EXPECT_EQ(step, 0.5);
   EXPECT_EQ(minor, 0.25);
+  // The ratio subplot's x axis counts its steps as a main axis does.
+  c.pg.MULTHT = 1;
+  c.pg.KSUB = 2;
+  spacer(c, {0, 50}, first, step, minor, ndec, 1, 1);
+  EXPECT_EQ(step, 5);
+  spacer(c, {0, 50}, first, step, minor, ndec, 1, 2);
+  EXPECT_EQ(step, 10);
+  c.pg.MULTHT = 0.5;
+  spacer(c, {0, 7}, first, step, minor, ndec, 1, 2);
   // A logarithmic axis keeps what it had.
   spacer(c, {0, 1000}, first, step, minor, ndec, 2, 1);
   EXPECT_EQ(step, 0.5);
@@ -76,6 +85,8 @@ TEST(Znorm, PowersOfAThousand) {
   znorm(5000, mult, iexp, 1);
   EXPECT_EQ(iexp, 3);
   EXPECT_EQ(mult, 0.001);
+  znorm(1000, mult, iexp, 1);
+  EXPECT_EQ(iexp, 3);
   znorm(999.5, mult, iexp, 1);
   EXPECT_EQ(iexp, 0);
   EXPECT_EQ(mult, 1);
