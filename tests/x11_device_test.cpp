@@ -141,6 +141,14 @@ TEST(X11Device, PlotDropsRepeatsCloserThanResolution) {
   o.layer.take();
   o.dev.plot(4.0F, 4.0F, 2);
   EXPECT_EQ(o.layer.take(), (Calls{"xpdraw 4.0000 4.0000"}));
+  // A step of exactly the resolution in either coordinate is not a repeat.
+  o.dev.plot(0.0F, 0.0F, 3);
+  o.dev.plot(0.01F, 0.0F, 3);
+  o.dev.plot(0.01F, 0.01F, 3);
+  o.dev.plot(0.01F, 0.0199F, 3);  // dropped
+  EXPECT_EQ(o.layer.take(),
+            (Calls{"xpmove 0.0000 0.0000", "xpmove 0.0100 0.0000",
+                   "xpmove 0.0100 0.0100"}));
 }
 
 TEST(X11Device, NextplotWaitsUntilTheMouseHasBeenUsed) {
