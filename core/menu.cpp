@@ -101,9 +101,13 @@ void setmouse(Core& c) {
 }
 
 void readcaptions(Core& c) {
-  for (int k = 1; k <= kOptions; ++k) c.mn.OPS(k) = std::string(kCaption, ' ');
   RecordReader in;
   in.open(c.rs.menu.caption_file);
+  readcaptions(c, in);
+}
+
+void readcaptions(Core& c, RecordReader& in) {
+  for (int k = 1; k <= kOptions; ++k) c.mn.OPS(k) = std::string(kCaption, ' ');
   std::string rec;
   while (in.read(rec) == ReadStatus::kOk) {
     if (rec.size() < 14) rec.resize(14, ' ');

@@ -25,6 +25,8 @@ void kiwi(Core& c, int& KOPT, int& IX, int& IY);
 void topline(Core& c);
 // Reads the caption file into OPS.
 void readcaptions(Core& c);
+// The same from an open reader, which it closes.
+void readcaptions(Core& c, RecordReader& in);
 
 // Texts of the strip's title row.
 inline constexpr std::string_view kMenuTitle = "VESKARO (Version 2025-1)";

@@ -1,6 +1,6 @@
 // Fuzz target: arbitrary bytes as the menu caption file. The captions are
-// read and the whole menu strip is drawn on a device that checks every
-// text it is given.
+// read from memory and the whole menu strip is drawn on a device that
+// checks every text it is given.
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -48,18 +48,16 @@ class CheckingDevice final : public veskaro::Device {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
                                       std::size_t size) {
-  static const std::string file = veskaro::fuzz::scratch() + "/PAGE.DAT";
-  std::FILE* f = std::fopen(file.c_str(), "wb");
-  if (f == nullptr) std::abort();
-  if (size > 0 && std::fwrite(data, 1, size, f) != size) std::abort();
-  std::fclose(f);
-
-  CheckingDevice dev;
-  veskaro::Core c(dev, nullptr);
-  c.rs.menu.caption_file = file;
-  veskaro::setmouse(c);
+  static CheckingDevice dev;
+  static veskaro::Core c(dev, nullptr);
+  veskaro::RecordReader in;
+  in.open_text(std::string_view(reinterpret_cast<const char*>(data), size));
+  veskaro::readcaptions(c, in);
   for (int k = 1; k <= 40; ++k) {
     if (c.mn.OPS(k).size() != 10) std::abort();
   }
+  // Draws the whole strip with the captions just read.
+  c.rs.menu.captions_read = true;
+  veskaro::setmouse(c);
   return 0;
 }

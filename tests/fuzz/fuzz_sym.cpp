@@ -1,4 +1,6 @@
-// Fuzz target: arbitrary bytes as the sym input of a whole batch run.
+// Fuzz target: arbitrary bytes as the symbol font. The font is loaded and
+// every entry is drawn as a point symbol with error bars and used as a
+// dash pattern, through a small plot of one curve and one point set.
 #include <cstddef>
 #include <cstdint>
 #include <string_view>
