@@ -9,22 +9,12 @@
 
 #include "core/core.h"
 #include "core/menu.h"
-#include "tests/fuzz/fuzz_run.h"
+#include "tests/fuzz/null_device.h"
 
 namespace {
 
-class CheckingDevice final : public veskaro::Device {
+class CheckingDevice final : public veskaro::fuzz::NullDevice {
  public:
-  void daruvuza() override {}
-  void interact(int& iact) override { iact = 1; }
-  void mysize(std::array<float, 2>& x, std::array<float, 2>& y) override {
-    x = {0.0F, 12.5F};
-    y = {0.01F, 10.0F};
-  }
-  void pen(int) override {}
-  void plot(float, float, int) override {}
-  void boxcolor(const std::array<float, 2>&, const std::array<float, 2>&, int,
-                int) override {}
   void showtext(int icol, int irow, std::string_view text, int nchar) override {
     // Captions fill cells of ten columns in a grid of 80 by 6.
     if (nchar < 0 || static_cast<std::size_t>(nchar) > text.size() ||
@@ -33,15 +23,11 @@ class CheckingDevice final : public veskaro::Device {
       std::abort();
     }
   }
-  void mousey(int& kway, float& x, float& y, int, int) override {
-    kway = 4;
-    x = 0;
-    y = 0;
+  void interact(int& iact) override { iact = 1; }
+  void mysize(std::array<float, 2>& x, std::array<float, 2>& y) override {
+    x = {0.0F, 12.5F};
+    y = {0.01F, 10.0F};
   }
-  void newback() override {}
-  void printit() override {}
-  void nextplot() override {}
-  void endplots() override {}
 };
 
 }  // namespace

@@ -1,12 +1,13 @@
 // A device that accepts every call and draws nothing, for the fuzz targets
-// that exercise only the core's readers and stroked text.
+// that exercise only the core's readers and stroked text. A target that
+// checks one kind of call derives from it.
 #pragma once
 
 #include "device/device.h"
 
 namespace veskaro::fuzz {
 
-class NullDevice final : public Device {
+class NullDevice : public Device {
  public:
   void daruvuza() override {}
   void interact(int& iact) override { iact = 0; }
