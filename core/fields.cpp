@@ -58,9 +58,8 @@ void intger_error(Core& c, std::string_view field, int mark) {
   c.files.lst.line(" Translated as 0");
 }
 
-}  // namespace
-
-void in9(Core&, double& X, std::string_view FIELD) {
+// The general reader: any layout, blanks anywhere, unreadable fields.
+void in9_general(double& X, std::string_view FIELD) {
   constexpr int kLast = kFieldWidth;
   // The field in columns 1 to 11 of a blank-padded copy; column 12 is a
   // blank that stops every scan.
@@ -168,6 +167,77 @@ void in9(Core&, double& X, std::string_view FIELD) {
     return;
   }
   X = (static_cast<double>(X9IN) * SIGN) * tens(static_cast<int>(E));
+}
+
+// The common layout of a full 11-column field, read in one pass without
+// a padded copy: [blanks][sign]digits[.digits][E|D[sign]digits]. Gives
+// exactly the value the general reader gives (same whole number, same
+// decimal count, same power of ten, same operations). Returns false for
+// any other layout, which the general reader then reads from scratch.
+bool in9_common(double& X, const char* p) {
+  int i = 0;
+  while (i < kFieldWidth && p[i] == ' ') ++i;
+  if (i == kFieldWidth) return false;
+  double SIGN = 1;
+  if (p[i] == '-') {
+    SIGN = -1;
+    ++i;
+  } else if (p[i] == '+') {
+    ++i;
+  }
+  // Whole number of every mantissa digit read so far; X9IN and IPT keep
+  // it as of the last nonzero decimal (trailing decimal zeros count
+  // only once a nonzero digit follows them).
+  std::int64_t v = 0;
+  for (; i < kFieldWidth && is_digit(p[i]); ++i) v = v * 10 + (p[i] - '0');
+  std::int64_t X9IN = v;
+  int IPT = 0;  // below 1 without a point: no decimals to take off
+  if (i < kFieldWidth && p[i] == '.') {
+    int decimals = 0;
+    for (++i; i < kFieldWidth && is_digit(p[i]); ++i) {
+      const int d = p[i] - '0';
+      v = v * 10 + d;
+      ++decimals;
+      if (d != 0) {
+        X9IN = v;
+        IPT = decimals;
+      }
+    }
+  }
+  if (i == kFieldWidth) {
+    X = static_cast<double>(X9IN);
+    if (IPT >= 1) X /= tens(IPT);
+    X *= SIGN;
+    return true;
+  }
+  const char ch = p[i];
+  if (!(ch == 'E' || ch == 'e' || ch == 'D' || ch == 'd')) return false;
+  if (i == kFieldWidth - 1) return false;
+  ++i;
+  int ISIGN = 1;
+  if (p[i] == '-') {
+    ISIGN = -1;
+    ++i;
+  } else if (p[i] == '+') {
+    ++i;
+  }
+  std::int64_t IEXP = 0;
+  for (; i < kFieldWidth; ++i) {
+    if (!is_digit(p[i])) return false;
+    IEXP = IEXP * 10 + (p[i] - '0');
+  }
+  std::int64_t E = ISIGN * IEXP;
+  if (IPT >= 1) E -= IPT;
+  if (E > kTensMax || E < -kTensMax) return false;
+  X = (static_cast<double>(X9IN) * SIGN) * tens(static_cast<int>(E));
+  return true;
+}
+
+}  // namespace
+
+void in9(Core&, double& X, std::string_view FIELD) {
+  if (FIELD.size() == kFieldWidth && in9_common(X, FIELD.data())) return;
+  in9_general(X, FIELD);
 }
 
 void intger(Core& c, int& N, std::string_view FIELD) {
