@@ -40,12 +40,22 @@ struct Pattern {
 struct Axis {
   int axis;          // 1 x, 2 y
   double R[5] = {};  // R[1] edge, R[2..4] ends of ticks T, 2T, 3T
+  double lo = 0;     // axis limits in plane units
+  double hi = 0;
+  double span = 0;   // their span
+  double frame = 0;  // the frame's length along the axis
 };
 
 void set_edge(Core& c, Axis& a, double edge, double dir) {
   const double T = c.pg.PAINT(2);
   a.R[1] = edge;
   for (int k = 2; k <= 4; ++k) a.R[k] = a.R[k - 1] + dir * T;
+}
+
+// The second pass draws ticks inward from the opposite edge.
+void far_edge(Core& c, Axis& a) {
+  const auto& L = c.pg.PLTLIM;
+  set_edge(c, a, a.axis == 1 ? L(4) : L(2), -1);
 }
 
 double position(const Core& c, const Axis& a, double Z) {
@@ -71,13 +81,10 @@ void mark(Core& c, const Axis& a, int LOOP, double Z, int type, bool line,
 }
 
 void linear_axis(Core& c, Axis& a) {
-  const auto& L = c.pg.PLTLIM;
-  const auto& XYLIM = c.ax.XYLIM;
   auto& GRIDDY = c.op.GRIDDY;
   const bool xa = a.axis == 1;
-  const double lo = XYLIM(xa ? 1 : 5);
-  const double hi = XYLIM(xa ? 2 : 6);
-  const double span = XYLIM(xa ? 9 : 10);
+  const double lo = a.lo;
+  const double hi = a.hi;
   const double STEP = xa ? c.ax.XSTEP : c.ax.YSTEP;
   const double FIRST = xa ? c.ax.XFIRST : c.ax.YFIRST;
   if (!(STEP > 0)) return;
@@ -85,18 +92,9 @@ void linear_axis(Core& c, Axis& a) {
   const int LOOP2 = NDEC > 100 ? 1 : NDEC > 50 ? 2 : NDEC > 20 ? 5 : 10;
   const double minor = STEP / LOOP2;
   const double base = FIRST - STEP;
-  if (GRIDDY(2) > 0) {
-    const double frame = xa ? L(2) - L(1) : L(4) - L(3);
-    if (frame * STEP / span < 0.5) GRIDDY(2) = 0;
-  }
+  if (GRIDDY(2) > 0 && a.frame * STEP / a.span < 0.5) GRIDDY(2) = 0;
   for (int LOOP = 1; LOOP <= 2; ++LOOP) {
-    if (LOOP == 2) {
-      if (xa) {
-        set_edge(c, a, L(4), -1);
-      } else {
-        set_edge(c, a, L(2), -1);
-      }
-    }
+    if (LOOP == 2) far_edge(c, a);
     double R = base;
     for (int k = 0;; k = (k + 1) % LOOP2) {
       if (R >= lo) {
@@ -114,13 +112,9 @@ void linear_axis(Core& c, Axis& a) {
 }
 
 void log_axis_marks(Core& c, Axis& a) {
-  const auto& L = c.pg.PLTLIM;
-  const auto& XYLIM = c.ax.XYLIM;
   auto& GRIDDY = c.op.GRIDDY;
-  const bool xa = a.axis == 1;
-  const double lo = XYLIM(xa ? 1 : 5);
-  const double hi = XYLIM(xa ? 2 : 6);
-  const double span = XYLIM(xa ? 9 : 10);
+  const double lo = a.lo;
+  const double hi = a.hi;
   const int IMIN = itrunc(lo) - (lo < 0 ? 1 : 0);
   const int IMAX = itrunc(hi + 1);
   const int NDEC = itrunc((hi - lo) * c.pg.MULTHT);
@@ -132,18 +126,9 @@ void log_axis_marks(Core& c, Axis& a) {
   } else if (NDEC > 20) {
     ILOG1 = 2, KLOG1 = 2;
   }
-  if (GRIDDY(2) > 0) {
-    const double frame = xa ? L(2) - L(1) : L(4) - L(3);
-    if (frame / span < 0.5) GRIDDY(2) = 0;
-  }
+  if (GRIDDY(2) > 0 && a.frame / a.span < 0.5) GRIDDY(2) = 0;
   for (int LOOP = 1; LOOP <= 2; ++LOOP) {
-    if (LOOP == 2) {
-      if (xa) {
-        set_edge(c, a, L(4), -1);
-      } else {
-        set_edge(c, a, L(2), -1);
-      }
-    }
+    if (LOOP == 2) far_edge(c, a);
     for (int I = IMIN; I <= IMAX; ++I) {
       const double R = I;
       if (R >= lo && R <= hi) {
@@ -161,7 +146,13 @@ void log_axis_marks(Core& c, Axis& a) {
 void one_axis(Core& c, int axis) {
   Axis a{axis};
   const auto& L = c.pg.PLTLIM;
-  set_edge(c, a, axis == 1 ? L(3) : L(1), 1);
+  const auto& XYLIM = c.ax.XYLIM;
+  const bool xa = axis == 1;
+  a.lo = XYLIM(xa ? 1 : 5);
+  a.hi = XYLIM(xa ? 2 : 6);
+  a.span = XYLIM(xa ? 9 : 10);
+  a.frame = xa ? L(2) - L(1) : L(4) - L(3);
+  set_edge(c, a, xa ? L(3) : L(1), 1);
   if (c.ax.WAYS(axis) == 1) {
     linear_axis(c, a);
   } else {
