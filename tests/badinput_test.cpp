@@ -16,6 +16,7 @@
 #include "core/menu.h"
 #include "core/routines.h"
 #include "device/postscript/postscript_device.h"
+#include "tests/card_text.h"
 #include "tests/recording_device.h"
 
 namespace veskaro {
@@ -40,10 +41,9 @@ const std::string& font(const char* name) {
 }
 
 // Fields of 11 columns, left-justified.
+// A numeric card as one record of a file.
 std::string card(std::initializer_list<std::string> fields) {
-  std::string s;
-  for (const auto& f : fields) s += f + std::string(11 - f.size(), ' ');
-  return s + "\n";
+  return test_cards::card(fields) + "\n";
 }
 
 // A frame of one linear plot with a ratio subplot, `n` curves and `m` sets

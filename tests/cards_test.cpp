@@ -6,20 +6,13 @@
 #include <memory>
 #include <string>
 
+#include "tests/card_text.h"
 #include "tests/recording_device.h"
 
 namespace veskaro {
 namespace {
 
-// A numeric card: each value left-justified in its 11-column field, the
-// tail (columns 67-70) as given.
-std::string card(std::initializer_list<std::string> fields,
-                 const std::string& tail = "") {
-  std::string s;
-  for (const auto& f : fields) s += f + std::string(11 - f.size(), ' ');
-  if (!tail.empty()) s.resize(66, ' ');
-  return s + tail;
-}
+using test_cards::card;
 
 class Cards : public ::testing::Test {
  protected:

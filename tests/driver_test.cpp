@@ -12,17 +12,14 @@
 #include <vector>
 
 #include "core/routines.h"
+#include "tests/card_text.h"
 #include "tests/recording_device.h"
 #include "tests/temp_dir.h"
 
 namespace veskaro {
 namespace {
 
-std::string card(std::initializer_list<std::string> fields) {
-  std::string s;
-  for (const auto& f : fields) s += f + std::string(11 - f.size(), ' ');
-  return s;
-}
+using test_cards::card;
 
 // A frame definition up to its first plot: layout, control, axis labels.
 std::string frame(const std::string& control, const std::string& layout = "") {

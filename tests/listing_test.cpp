@@ -7,18 +7,13 @@
 #include <string>
 
 #include "core/cards.h"
+#include "tests/card_text.h"
 #include "tests/recording_device.h"
 
 namespace veskaro {
 namespace {
 
-std::string card(std::initializer_list<std::string> fields,
-                 const std::string& tail = "") {
-  std::string s;
-  for (const auto& f : fields) s += f + std::string(11 - f.size(), ' ');
-  if (!tail.empty()) s.resize(66, ' ');
-  return s + tail;
-}
+using test_cards::card;
 
 const std::string kHeavy = " " + std::string(72, '=') + "\n";
 const std::string kRuler = " " + std::string(72, '-') + "\n";

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "core/driver.h"
+#include "tests/card_text.h"
 #include "tests/recording_device.h"
 #include "tests/temp_dir.h"
 
@@ -371,9 +372,7 @@ class MenuRun : public ::testing::Test {
   std::unique_ptr<Core> c;
 
   static std::string card(std::initializer_list<std::string> fields) {
-    std::string s;
-    for (const auto& f : fields) s += f + std::string(11 - f.size(), ' ');
-    return s;
+    return test_cards::card(fields);
   }
   // A curve of three rising points.
   static std::string curve(const std::string& title) {
