@@ -51,8 +51,10 @@ expect_pixel() {
 }
 
 # Waits until a line matching $2 appears in file $1.
+# The waits below allow a minute: a loaded machine running the tests side
+# by side can take that long to start a program or draw a page.
 wait_for_line() {
-  for _ in $(seq 200); do
+  for _ in $(seq 1200); do
     if grep -q -- "$2" "$1" 2>/dev/null; then return 0; fi
     sleep 0.05
   done
@@ -60,7 +62,7 @@ wait_for_line() {
 }
 
 wait_for_window() {
-  for _ in $(seq 100); do
+  for _ in $(seq 600); do
     if xdotool search --name '^VIMDERA$' >/dev/null 2>&1; then return 0; fi
     sleep 0.1
   done
@@ -75,7 +77,7 @@ colour_count() {
 
 # Waits until at least $2 pixels of colour $1 are on the screen.
 wait_for_colour() {
-  for _ in $(seq 100); do
+  for _ in $(seq 300); do
     if [ "$(colour_count "$1")" -ge "$2" ]; then return 0; fi
     sleep 0.1
   done
