@@ -7,7 +7,7 @@
 #   bash bench/bench.sh [BUILD_DIR] [RUNS]
 set -euo pipefail
 src=$(cd "$(dirname "$0")/.." && pwd)
-build=${1:-$src/build}
+build=$(cd "${1:-$src/build}" && pwd)
 runs=${2:-3}
 prog=$build/programs/veskaro-ps1
 command -v gnuplot >/dev/null || {

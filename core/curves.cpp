@@ -45,11 +45,47 @@ void point_marks(Core& c, int first, int last) {
   }
 }
 
+// Points whose inches are worked out ahead at a time, and the fewest
+// worth sharing out over threads.
+constexpr int kAhead = 1 << 16;
+constexpr int kShareFrom = 1 << 14;
+
+// Works out the inches of curve points from..to (at most kAhead) ahead of
+// the chain, in shares over the worker threads when there are many.
+void work_ahead(Core& c, int from, int to) {
+  auto& a = c.rs.draw.ahead;
+  const Store& s = *c.store;
+  const int n = to - from + 1;
+  a.first = from;
+  a.xi.resize(kAhead);
+  a.yi.resize(kAhead);
+  const int parts = n < kShareFrom ? 1 : WorkerPool::capacity();
+  const Core& cc = c;
+  c.rs.workers.run(parts, [&](int t) {
+    const int lo = from + static_cast<int>(static_cast<long>(n) * t / parts);
+    const int hi =
+        from + static_cast<int>(static_cast<long>(n) * (t + 1) / parts);
+    for (int i = lo; i < hi; ++i) {
+      const auto k = static_cast<std::size_t>(i - from);
+      a.xi[k] = x_inch(cc, s.XC(i));
+      a.yi[k] = y_inch(cc, s.YC(i));
+    }
+  });
+}
+
 // The part of one curve inside the x window, with the points where it
 // enters and leaves interpolated by `law`.
 void curve_in_window(Core& c, int first, int last, int LINTYP, int law) {
   const auto& R = c.ax.XYREAL;
   const Store& s = *c.store;
+  auto& ahead = c.rs.draw.ahead;
+  // Nothing worked out ahead outlives this curve: the next one may be
+  // drawn on other axes.
+  struct Done {
+    int& at;
+    ~Done() { at = 0; }
+  } done{ahead.at};
+  int ahead_end = first;
   int IPEN = 3;
   bool IPASS = false;
   double XLASTK = 0, YLASTK = 0;
@@ -59,6 +95,11 @@ void curve_in_window(Core& c, int first, int last, int LINTYP, int law) {
     IPEN = 2;
   };
   for (int I = first; I <= last; ++I) {
+    if (I >= ahead_end) {
+      ahead_end = std::min(last, I + kAhead - 1) + 1;
+      work_ahead(c, I, ahead_end - 1);
+    }
+    ahead.at = I;
     double XS = s.XC(I);
     double YS = s.YC(I);
     if (XS < R(1)) {

@@ -2,7 +2,9 @@
 // subdivision of long draws on logarithmic axes (dashp), the cut at the
 // legend box (dashn) and the dash patterns of the line types (dash).
 #include <algorithm>
+#include <bit>
 #include <cmath>
+#include <cstdint>
 
 #include "core/draw.h"
 #include "core/routines.h"
@@ -15,11 +17,24 @@ namespace {
 constexpr double RASTER = static_cast<double>(0.01F);
 constexpr double DINMAX = static_cast<double>(0.05F);
 
-double x_inch(const Core& c, double x) {
-  return xplane_to_inch(c, xdata_to_plane(c, x));
+// The inches of a data point, from those worked out ahead when they are
+// for this very value.
+bool same_value(double a, double b) {
+  return std::bit_cast<std::uint64_t>(a) == std::bit_cast<std::uint64_t>(b);
 }
-double y_inch(const Core& c, double y) {
-  return yplane_to_inch(c, ydata_to_plane(c, y));
+double x_inch_ahead(const Core& c, double X) {
+  const auto& a = c.rs.draw.ahead;
+  if (a.at != 0 && same_value(X, c.store->XC(a.at))) {
+    return a.xi[static_cast<std::size_t>(a.at - a.first)];
+  }
+  return x_inch(c, X);
+}
+double y_inch_ahead(const Core& c, double Y) {
+  const auto& a = c.rs.draw.ahead;
+  if (a.at != 0 && same_value(Y, c.store->YC(a.at))) {
+    return a.yi[static_cast<std::size_t>(a.at - a.first)];
+  }
+  return y_inch(c, Y);
 }
 
 // The cut of a draw from (X1, Y1) to (X, Y) running left to right (X1 < X)
@@ -97,8 +112,9 @@ void cut_vertical(double X, double Y1, double Y, double B3, double B4,
 void dashp(Core& c, double X, double Y, int IPEN, int LINTYP) {
   auto& st = c.rs.draw.dashp;
   const auto& L = c.pg.PLTLIM;
-  const double XI = x_inch(c, X);
-  const double YI = std::clamp(y_inch(c, Y), L(3), L(4));
+  const double XI = x_inch_ahead(c, X);
+  const double YUNCUT = y_inch_ahead(c, Y);
+  const double YI = std::clamp(YUNCUT, L(3), L(4));
   double xlast = XI;
   double ylast = YI;
   const bool log_any = log_axis(c, 1) || log_axis(c, 2);
@@ -121,7 +137,7 @@ void dashp(Core& c, double X, double Y, int IPEN, int LINTYP) {
       dashn(c, x_inch(c, x0), y_inch(c, y0), 2, LINTYP);
     }
     // The last step is the point itself, mapped like the steps before it.
-    ylast = y_inch(c, Y);
+    ylast = YUNCUT;
     dashn(c, XI, ylast, 2, LINTYP);
   } else {
     dashn(c, XI, YI, IPEN, LINTYP);

@@ -1,12 +1,14 @@
 // The curves file and the point-sets file: each call delivers the curves
 // (point sets) of the next plot into the data store, or reuses those of
-// the last read. Points are parsed in place from one reused record
-// buffer; nothing is allocated per point.
+// the last read. Points are parsed in place from the reader's buffer (runs
+// of plain curve records in bulk) or from one reused record buffer;
+// nothing is allocated per point.
 #include <cmath>
 #include <cstdio>
 #include <string>
 #include <utility>
 
+#include "core/curveblock.h"
 #include "core/fieldcut.h"
 #include "core/routines.h"
 
@@ -73,22 +75,35 @@ int read_curves(Core& c, int KMAX, int& ICEND, bool& all) {
       return NCURVE - 1;
     }
     s.ICRANG(1, NCURVE) = NIN;
+    // KORDER follows the direction of x from point to point: 1 rising,
+    // -1 falling (the curve is then reversed), 0 neither or both.
     int KORDER = 0;
+    auto order = [&](int n) {
+      if (n <= NIN) return;
+      const double x = s.XC(n);
+      const double prev = s.XC(n - 1);
+      if (x > prev && KORDER < 1) ++KORDER;
+      if (x < prev && KORDER > -1) --KORDER;
+    };
     int N = NIN;
     bool complete = false;
-    while (N <= kMaxCurvePoints && file.read(rec) == ReadStatus::kOk) {
+    while (N <= kMaxCurvePoints) {
+      const int bulk =
+          read_plain_points(s, file, c.rs.datafiles.bulk, c.rs.workers, N,
+                            kMaxCurvePoints - N + 1);
+      if (bulk > 0) {
+        for (int n = N; n < N + bulk; ++n) order(n);
+        N += bulk;
+        continue;
+      }
+      if (file.read(rec) != ReadStatus::kOk) break;
       if (blank_field(rec, 1)) {
         complete = true;
         break;
       }
-      double& x = s.XC(N);
-      in9(c, x, field_view(rec, 1));
+      in9(c, s.XC(N), field_view(rec, 1));
       in9(c, s.YC(N), field_view(rec, 12));
-      if (N > NIN) {
-        const double prev = s.XC(N - 1);
-        if (x > prev && KORDER < 1) ++KORDER;
-        if (x < prev && KORDER > -1) --KORDER;
-      }
+      order(N);
       ++N;
     }
     s.ICRANG(2, NCURVE) = N - 1;

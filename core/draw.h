@@ -43,6 +43,14 @@ inline double ydata_to_plane(const Core& c, double y) {
   return (log_axis(c, 2) ? std::log10(y) : y) * c.ax.YMULT;
 }
 
+// Data value to position on the frame.
+inline double x_inch(const Core& c, double x) {
+  return xplane_to_inch(c, xdata_to_plane(c, x));
+}
+inline double y_inch(const Core& c, double y) {
+  return yplane_to_inch(c, ydata_to_plane(c, y));
+}
+
 // ---- Ticks and grids.
 // A line across the frame: KWAY 1 vertical at x = Z, else horizontal at
 // y = Z; ITYPE 2 dashed, else solid. The legend box is left free.

@@ -169,12 +169,14 @@ void in9_general(double& X, std::string_view FIELD) {
   X = (static_cast<double>(X9IN) * SIGN) * tens(static_cast<int>(E));
 }
 
+}  // namespace
+
 // The common layout of a full 11-column field, read in one pass without
 // a padded copy: [blanks][sign]digits[.digits][E|D[sign]digits]. Gives
 // exactly the value the general reader gives (same whole number, same
 // decimal count, same power of ten, same operations). Returns false for
 // any other layout, which the general reader then reads from scratch.
-bool in9_common(double& X, const char* p) {
+bool in9_plain(double& X, const char* p) {
   int i = 0;
   while (i < kFieldWidth && p[i] == ' ') ++i;
   if (i == kFieldWidth) return false;
@@ -233,10 +235,8 @@ bool in9_common(double& X, const char* p) {
   return true;
 }
 
-}  // namespace
-
 void in9(Core&, double& X, std::string_view FIELD) {
-  if (FIELD.size() == kFieldWidth && in9_common(X, FIELD.data())) return;
+  if (FIELD.size() == kFieldWidth && in9_plain(X, FIELD.data())) return;
   in9_general(X, FIELD);
 }
 

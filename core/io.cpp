@@ -1,13 +1,21 @@
 #include "core/io.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <vector>
 
 namespace veskaro {
 
 namespace {
 constexpr std::size_t kChunk = std::size_t{1} << 20;
+// A read-ahead at least this long is shared out over the worker threads.
+constexpr std::size_t kShareFrom = std::size_t{2} << 20;
 constexpr std::size_t kFlushAt = std::size_t{1} << 16;
 }  // namespace
 
@@ -22,11 +30,37 @@ void fatal_file(std::string_view what, std::string_view file) {
 
 RecordReader::~RecordReader() { close(); }
 
+void RecordReader::Buffer::assign(std::string_view text) {
+  size_ = 0;
+  if (text.empty()) return;
+  std::memcpy(grow(text.size()), text.data(), text.size());
+  size_ = text.size();
+}
+
+void RecordReader::Buffer::drop_front(std::size_t n) {
+  if (n == 0) return;
+  std::memmove(p_.get(), p_.get() + n, size_ - n);
+  size_ -= n;
+}
+
+char* RecordReader::Buffer::grow(std::size_t n) {
+  if (size_ + n > cap_) {
+    const std::size_t cap = std::max(size_ + n, cap_ * 2);
+    std::unique_ptr<char[]> p(new char[cap]);
+    if (size_ > 0) std::memcpy(p.get(), p_.get(), size_);
+    p_ = std::move(p);
+    cap_ = cap;
+  }
+  return p_.get() + size_;
+}
+
 void RecordReader::open(const std::string& name) {
   close();
   name_ = name;
-  fp_ = std::fopen(name.c_str(), "rb");
-  eof_ = fp_ == nullptr;
+  fd_ = ::open(name.c_str(), O_RDONLY | O_CLOEXEC);
+  eof_ = fd_ < 0;
+  struct stat st {};
+  seekable_ = fd_ >= 0 && fstat(fd_, &st) == 0 && S_ISREG(st.st_mode);
 }
 
 void RecordReader::open_text(std::string_view text) {
@@ -37,28 +71,65 @@ void RecordReader::open_text(std::string_view text) {
 }
 
 void RecordReader::close() {
-  if (fp_ != nullptr) std::fclose(fp_);
-  fp_ = nullptr;
+  if (fd_ >= 0) ::close(fd_);
+  fd_ = -1;
+  seekable_ = false;
+  offset_ = 0;
   buf_.clear();
   pos_ = 0;
   eof_ = true;
   err_ = false;
 }
 
-bool RecordReader::fill() {
-  if (eof_ || fp_ == nullptr) return false;
-  if (pos_ > 0) {
-    buf_.erase(0, pos_);
-    pos_ = 0;
+// Reads up to n characters at file position `at` (a plain file) or at the
+// current position (anything else); fewer only at the end of the file or
+// on an error, which sets err_.
+std::size_t RecordReader::read_at(char* to, std::size_t n, off_t at) {
+  std::size_t got = 0;
+  while (got < n) {
+    const ssize_t r = seekable_ ? ::pread(fd_, to + got, n - got,
+                                          at + static_cast<off_t>(got))
+                                : ::read(fd_, to + got, n - got);
+    if (r < 0 && errno == EINTR) continue;
+    if (r < 0) err_ = true;
+    if (r <= 0) break;
+    got += static_cast<std::size_t>(r);
   }
-  const std::size_t old = buf_.size();
-  buf_.resize(old + kChunk);
-  const std::size_t got = std::fread(&buf_[old], 1, kChunk, fp_);
-  buf_.resize(old + got);
-  if (got < kChunk) {
-    if (std::ferror(fp_) != 0) err_ = true;
-    eof_ = true;
+  return got;
+}
+
+bool RecordReader::fill(std::size_t n, WorkerPool* workers) {
+  if (eof_ || fd_ < 0) return false;
+  buf_.drop_front(pos_);
+  pos_ = 0;
+  char* to = buf_.grow(n);
+  std::size_t got = 0;
+  const int parts = workers != nullptr && seekable_ && n >= kShareFrom
+                        ? WorkerPool::capacity()
+                        : 1;
+  if (parts == 1) {
+    got = read_at(to, n, offset_);
+  } else {
+    // Equal shares read side by side; the text runs up to the first share
+    // that came back short (the end of the file).
+    std::vector<std::size_t> share(static_cast<std::size_t>(parts), 0);
+    const std::size_t each = (n + parts - 1) / parts;
+    workers->run(parts, [&](int t) {
+      const std::size_t from = each * static_cast<std::size_t>(t);
+      if (from >= n) return;
+      const std::size_t len = std::min(each, n - from);
+      share[static_cast<std::size_t>(t)] =
+          read_at(to + from, len, offset_ + static_cast<off_t>(from));
+    });
+    for (int t = 0; t < parts; ++t) {
+      const std::size_t s = share[static_cast<std::size_t>(t)];
+      got += s;
+      if (s < std::min(each, n - std::min(n, each * t))) break;
+    }
   }
+  buf_.commit(got);
+  offset_ += static_cast<off_t>(got);
+  if (got < n) eof_ = true;
   return got > 0;
 }
 
@@ -83,7 +154,7 @@ ReadStatus RecordReader::read(std::string& rec) {
         rec.append(base, kMaxRecord - rec.size());
       }
       if (avail > kMaxRecord) pos_ = buf_.size();
-      fill();
+      fill(kChunk, nullptr);
       continue;
     }
     if (err_) return ReadStatus::kBad;
@@ -95,6 +166,17 @@ ReadStatus RecordReader::read(std::string& rec) {
     pos_ = buf_.size();
     return ReadStatus::kOk;
   }
+}
+
+std::string_view RecordReader::lines_ahead(std::size_t want,
+                                           WorkerPool& workers) {
+  const std::size_t avail = buf_.size() - pos_;
+  if (avail < want && !eof_) fill(std::max(kChunk, want - avail), &workers);
+  const std::string_view ahead(buf_.data() + pos_,
+                               std::min(buf_.size() - pos_, want));
+  const std::size_t last = ahead.rfind('\n');
+  return last == std::string_view::npos ? std::string_view{}
+                                        : ahead.substr(0, last + 1);
 }
 
 TextWriter::~TextWriter() {

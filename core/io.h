@@ -4,9 +4,14 @@
 // with a message naming the file; output is never silently lost.
 #pragma once
 
+#include <sys/types.h>
+
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <string_view>
+
+#include "core/workers.h"
 
 namespace veskaro {
 
@@ -36,14 +41,44 @@ class RecordReader {
   // carriage return is dropped).
   ReadStatus read(std::string& rec);
 
+  // The whole lines (each with its line end) among the next `want`
+  // characters, read ahead as needed; empty when not one whole line is
+  // there. The caller takes what it uses with skip(); read() goes on
+  // after that.
+  // A large read-ahead of a plain file is shared out over `workers`.
+  std::string_view lines_ahead(std::size_t want, WorkerPool& workers);
+  void skip(std::size_t n) { pos_ += n; }
+
   const std::string& name() const { return name_; }
 
  private:
-  bool fill();
+  // Characters read and not yet passed over, in storage that is not
+  // cleared before the file's bytes are read into it.
+  class Buffer {
+   public:
+    const char* data() const { return p_.get(); }
+    std::size_t size() const { return size_; }
+    void assign(std::string_view text);
+    void drop_front(std::size_t n);
+    // Room for n more characters after the last; commit() takes them in.
+    char* grow(std::size_t n);
+    void commit(std::size_t n) { size_ += n; }
+    void clear() { size_ = 0; }
+
+   private:
+    std::unique_ptr<char[]> p_;
+    std::size_t size_ = 0;
+    std::size_t cap_ = 0;
+  };
+
+  bool fill(std::size_t n, WorkerPool* workers);
+  std::size_t read_at(char* to, std::size_t n, off_t at);
 
   std::string name_;
-  std::FILE* fp_ = nullptr;
-  std::string buf_;
+  int fd_ = -1;
+  bool seekable_ = false;  // a plain file: read by position
+  off_t offset_ = 0;       // where the next read starts in the file
+  Buffer buf_;
   std::size_t pos_ = 0;
   bool eof_ = false;
   bool err_ = false;

@@ -4,20 +4,33 @@
 // each, so a fresh Core starts every routine afresh.
 #pragma once
 
+#include <cstddef>
 #include <string>
+#include <vector>
 
 #include "core/arrays.h"
+#include "core/workers.h"
 
 namespace veskaro {
 
 // Card fields and texts.
 struct FieldState {};
 
+// The bulk curve reader: how far ahead it looks. The window starts small and
+// doubles while whole windows turn out plain, so a file that mixes plain and
+// other records costs no more than reading it record by record.
+struct BulkReader {
+  static constexpr std::size_t kMinWindow = std::size_t{64} << 10;
+  static constexpr std::size_t kMaxWindow = std::size_t{8} << 20;
+  std::size_t window = kMinWindow;
+};
+
 // Curve and point-set readers.
 struct DataFileState {
   int LSTCURVE = 0;  // curves delivered by the last read or reuse
   int LSTSET = 0;    // point sets delivered by the last read or reuse
   std::string rec;   // record buffer, reused for every record read
+  BulkReader bulk;   // look-ahead and threads of the bulk curve reader
 };
 
 // Parameter cards and listing.
@@ -89,6 +102,15 @@ struct DrawState {
     double X1 = 0, Y1 = 0;
     int IMON1 = 0;
   } clipy;
+  // The inches of the curve points about to go down the chain, worked
+  // out ahead in bulk for store indices first .. first + size - 1; `at`
+  // is the index of the point being handed on (0 when none). dashp takes
+  // its inches from here when handed that very data value.
+  struct Ahead {
+    int first = 0;
+    int at = 0;
+    std::vector<double> xi, yi;
+  } ahead;
   // dashp: previous point in data units and in inches.
   struct Dashp {
     double X1 = 0, Y1 = 0, XILAST = 0, YILAST = 0;
@@ -124,6 +146,8 @@ struct RoutineState {
   LimitState limits;
   DrawState draw;
   MenuState menu;
+  // Threads that share out the work on large curves.
+  WorkerPool workers;
 };
 
 }  // namespace veskaro

@@ -25,6 +25,11 @@ void fileio(Core& c);
 
 // ---- Card fields and texts.
 void in9(Core& c, double& X, std::string_view FIELD);
+// Reads the 11 columns at `p` when they hold the common layout
+// [blanks][sign]digits[.digits][E|D[sign]digits], to the value in9 gives;
+// returns false, leaving X alone, for any other layout. Prints nothing and
+// touches no state, so it may run on several threads at once.
+bool in9_plain(double& X, const char* p);
 void intger(Core& c, int& N, std::string_view FIELD);
 void lefty(Core& c, std::string& TEXT, int& L, int& LVIS, int NCHAR);
 int length(std::string_view TEXT, int N);
