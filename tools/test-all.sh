@@ -42,5 +42,13 @@ cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug \
 cmake --build build-asan -j "$jobs"
 ctest --test-dir build-asan -j "$jobs" --output-on-failure
 
+echo "== threaded reading under ThreadSanitizer"
+cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  -DVESKARO_X11=OFF -DCMAKE_CXX_FLAGS=-fsanitize=thread \
+  -DCMAKE_EXE_LINKER_FLAGS=-fsanitize=thread >/dev/null
+cmake --build build-tsan -j "$jobs" --target veskaro_tests
+TSAN_OPTIONS=halt_on_error=1 build-tsan/tests/veskaro_tests \
+  --gtest_filter='WorkerPool*:BulkRead*'
+
 echo "== fuzzing (60 s per input file)"
 bash tools/fuzz.sh 60
