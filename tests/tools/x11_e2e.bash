@@ -64,9 +64,13 @@ wait_for_line() {
 wait_for_window() {
   for _ in $(seq 600); do
     if xdotool search --name '^VIMDERA$' >/dev/null 2>&1; then return 0; fi
+    if [ -n "${PROGRAM:-}" ] && ! kill -0 "$PROGRAM" 2>/dev/null; then
+      fail "the program ended before its window showed:" \
+        "$(cat "$RUNDIR/out" "$RUNDIR/err" 2>/dev/null)"
+    fi
     sleep 0.1
   done
-  fail "no window VIMDERA"
+  fail "no window VIMDERA; xdotool: $(xdotool search --name . 2>&1 | head -3)"
 }
 
 # Count of window pixels of colour r,g,b on the whole screen.
@@ -148,6 +152,7 @@ WRAP
   (cd "$1" && PATH="$WORK/bin:$PATH" exec timeout 120 \
     "$BUILD/programs/veskaro-x11" >out 2>err) &
   PROGRAM=$!
+  RUNDIR=$1
   wait_for_window
 }
 
