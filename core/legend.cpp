@@ -9,58 +9,6 @@
 namespace veskaro {
 namespace {
 
-// Takes [lo, hi] into YW; the first pair taken sets it.
-void take(bool& any, Edges& YW, double lo, double hi) {
-  if (!any) {
-    any = true;
-    YW = {lo, hi};
-    return;
-  }
-  YW[0] = std::min(YW[0], lo);
-  YW[1] = std::max(YW[1], hi);
-}
-
-// Values of curve k under [XW(1), XW(2)]: the points inside and the
-// values interpolated at the ends.
-void curve_under(Core& c, int k, const Edges& XW, bool& any, Edges& YW) {
-  const Store& s = *c.store;
-  const int law = c.op.TERPIT(1);
-  const int first = s.ICRANG(1, k);
-  bool got = false;
-  double xl = 0;
-  double yl = 0;
-  for (int i = first; i <= s.ICRANG(2, k); ++i) {
-    const double x = s.XC(i);
-    const double y = s.YC(i);
-    if (x == XW[0]) {
-      take(any, YW, y, y);
-      got = true;
-    } else if (x > XW[0]) {
-      if (!got) {
-        if (i == first) {
-          if (x >= XW[1]) return;
-          take(any, YW, y, y);
-          got = true;
-          xl = x;
-          yl = y;
-          continue;
-        }
-        const double v = terpup(XW[0], x, xl, y, yl, law);
-        take(any, YW, v, v);
-        got = true;
-      }
-      if (x >= XW[1]) {
-        const double v = x == XW[1] ? y : terpup(XW[1], x, xl, y, yl, law);
-        take(any, YW, v, v);
-        return;
-      }
-      take(any, YW, y, y);
-    }
-    xl = x;
-    yl = y;
-  }
-}
-
 // Left and right of a box of the given width against the frame: side 1
 // at the left, 2 in the centre, 3 at the right.
 Edges side_edges(const Core& c, int side, double width) {

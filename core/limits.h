@@ -1,6 +1,8 @@
 // Routines shared among the data-limit, rounding, units and legend files.
 #pragma once
 
+#include <algorithm>
+
 #include "core/core.h"
 #include "core/routines.h"
 
@@ -32,6 +34,23 @@ void spacer(Core& c, const Edges& ZLIM, double& ZFIRST, double& ZSTEP,
             double& ZMINOR, int& NDEC, int KWAY, int KAXIS);
 
 // ---- Legend box.
+// Takes [lo, hi] into YW; the first pair taken sets it.
+inline void take(bool& any, Edges& YW, double lo, double hi) {
+  if (!any) {
+    any = true;
+    YW = {lo, hi};
+    return;
+  }
+  YW[0] = std::min(YW[0], lo);
+  YW[1] = std::max(YW[1], hi);
+}
+// Takes the values of curve k under [XW(1), XW(2)] into YW: the points
+// inside and the values interpolated at the ends.
+void curve_under(Core& c, int k, const Edges& XW, bool& any, Edges& YW);
+// The same, one point after the other (what curve_under gives in all
+// cases; it shares a long curve out over the worker threads).
+void curve_under_in_order(const Core& c, int k, const Edges& XW, bool& any,
+                          Edges& YW);
 void boxsiz(Core& c);
 void ylimit(Core& c, const Edges& XW, Edges& YW);
 // The placement that ends xround on subplot 1 when the legend is on.
