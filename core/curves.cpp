@@ -57,8 +57,10 @@ void work_ahead(Core& c, int from, int to) {
   const Store& s = *c.store;
   const int n = to - from + 1;
   a.first = from;
-  a.xi.resize(kAhead);
-  a.yi.resize(kAhead);
+  if (a.xi.size() < static_cast<std::size_t>(n)) {
+    a.xi.resize(static_cast<std::size_t>(n));
+    a.yi.resize(static_cast<std::size_t>(n));
+  }
   const int parts = n < kShareFrom ? 1 : WorkerPool::capacity();
   const Core& cc = c;
   c.rs.workers.run(parts, [&](int t) {

@@ -100,6 +100,14 @@ int run_core(Core& c) {
   try {
     symin(c);
     refin(c);
+  } catch (const RunEnd& end) {
+    return end.status;
+  }
+  return run_loaded(c);
+}
+
+int run_loaded(Core& c) {
+  try {
     c.fb.PLOTN = 0;
     c.pg.EDGE(1) = 0.0;
     c.pg.EDGE(2) = 13.5;

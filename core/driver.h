@@ -11,6 +11,8 @@ namespace veskaro {
 // Runs a prepared core (files already open): fonts, start-up values and
 // the main loop. Returns the status of the end of the run.
 int run_core(Core& c);
+// The run after the fonts are loaded: page edges, counts, the main loop.
+int run_loaded(Core& c);
 
 // Ends the run in order: the closing line of the listing, then endit.
 [[noreturn]] void end_run(Core& c);

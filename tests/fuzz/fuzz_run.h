@@ -18,13 +18,14 @@ struct Inputs {
   std::string_view sym;
 };
 
-// A small parameter file, curves, point sets and the shipped fonts: every
-// kind of plot element on two frames of a few plots each.
+// A small parameter file, curves, point sets and the shipped fonts: the
+// kinds of plot element on two frames of one plot each.
 Inputs defaults();
 
 // Runs the core on `in` with the PostScript device; aborts when the
 // PostScript page holds a NaN or an infinity (the listing echoes card
-// texts, so it is not checked).
+// texts, so it is not checked). A font that is the very text of
+// defaults() is read once per process and copied into each run.
 void batch_run(const Inputs& in);
 
 // Aborts when `text` holds a token that reads as NaN or infinity.

@@ -1,6 +1,6 @@
 // Fuzz target: arbitrary bytes as the symbol font. The font is loaded and
-// every entry is drawn as a point symbol with error bars and used as a
-// dash pattern, through a small plot of one curve and one point set.
+// its entries drawn as point symbols with error bars and used as dash
+// patterns, through the plots of the default run.
 #include <cstddef>
 #include <cstdint>
 #include <string_view>
