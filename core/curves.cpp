@@ -64,9 +64,7 @@ void work_ahead(Core& c, int from, int to) {
   const int parts = n < kShareFrom ? 1 : WorkerPool::capacity();
   const Core& cc = c;
   c.rs.workers.run(parts, [&](int t) {
-    const int lo = from + static_cast<int>(static_cast<long>(n) * t / parts);
-    const int hi =
-        from + static_cast<int>(static_cast<long>(n) * (t + 1) / parts);
+    const auto [lo, hi] = WorkerPool::share(from, n, t, parts);
     for (int i = lo; i < hi; ++i) {
       const auto k = static_cast<std::size_t>(i - from);
       a.xi[k] = x_inch(cc, s.XC(i));

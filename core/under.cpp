@@ -97,10 +97,8 @@ void curve_under(Core& c, int k, const Edges& XW, bool& any, Edges& YW) {
   }
   std::vector<Share> shares(static_cast<std::size_t>(parts));
   c.rs.workers.run(parts, [&](int t) {
-    const int from = first + static_cast<int>(static_cast<long>(n) * t / parts);
-    const int to =
-        first + static_cast<int>(static_cast<long>(n) * (t + 1) / parts) - 1;
-    shares[static_cast<std::size_t>(t)] = scan_share(s, XW, from, to);
+    const auto [from, after] = WorkerPool::share(first, n, t, parts);
+    shares[static_cast<std::size_t>(t)] = scan_share(s, XW, from, after - 1);
   });
   // The scan starts at the first point at or past the low end and stops
   // at the first point past the range; shares after that one are not

@@ -21,6 +21,19 @@ class WorkerPool {
   // Threads a job may be split over (at least 1: the calling thread).
   static int capacity();
 
+  // Share t of `parts` near-equal shares of the indices first .. first +
+  // n - 1, as the index it starts at and the one after its last.
+  struct Range {
+    int begin;
+    int end;
+  };
+  static Range share(int first, int n, int t, int parts) {
+    auto at = [&](int k) {
+      return first + static_cast<int>(static_cast<long>(n) * k / parts);
+    };
+    return {at(t), at(t + 1)};
+  }
+
   // Runs job(0) .. job(parts - 1) and returns when all are done; share 0
   // runs on the calling thread. When threads can not be started, the
   // shares run one after another on the calling thread.
