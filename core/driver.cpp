@@ -70,13 +70,17 @@ int run(Device& dev) {
   return run_core(*c);
 }
 
-void fileio(Core& c) {
+void set_units(Core& c) {
   c.fb.LUNINP = 2;
   c.fb.LUNLST = 3;
   c.fb.LUNCUR = 10;
   c.fb.LUNPNT = 11;
   c.ft.LUNCHR = 12;
   c.ft.LUNSYM = 14;
+}
+
+void fileio(Core& c) {
+  set_units(c);
   c.files.inp.open("VESKARO.INP");
   c.files.lst.open("VESKARO.LST");
   c.files.cur.open("VESKARO.CUR");

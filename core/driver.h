@@ -11,6 +11,8 @@ namespace veskaro {
 // Runs a prepared core (files already open): fonts, start-up values and
 // the main loop. Returns the status of the end of the run.
 int run_core(Core& c);
+// The unit numbers of the six files of a run.
+void set_units(Core& c);
 // The run after the fonts are loaded: page edges, counts, the main loop.
 int run_loaded(Core& c);
 

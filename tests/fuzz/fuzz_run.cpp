@@ -206,12 +206,7 @@ std::string one_run(const Inputs& in, bool whole) {
   Core& c = *fresh.c;
   c.store->ICRANG = {};
   c.store->IPRANG = {};
-  c.fb.LUNINP = 2;
-  c.fb.LUNLST = 3;
-  c.fb.LUNCUR = 10;
-  c.fb.LUNPNT = 11;
-  c.ft.LUNCHR = 12;
-  c.ft.LUNSYM = 14;
+  set_units(c);
   c.files.inp.open_text(in.inp);
   c.files.lst.open_memory();
   c.files.cur.open_text(in.cur);
