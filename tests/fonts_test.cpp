@@ -234,5 +234,50 @@ TEST(ShippedFonts, LoadWholeAndFitTheirCells) {
   EXPECT_FALSE(dev.calls.empty());
 }
 
+TEST(ShippedFonts, LettersFillTheirCellsOnTheLayoutsBaseline) {
+  // Every character advances one cell, so a glyph much narrower than the
+  // cell reads letter-spaced ("P r o g r a m"). Capitals stand from the
+  // baseline at 0.2 to 0.95 of the cell, the heights the layout places
+  // text by; "^" is a caret high in the cell, not an arrow.
+  RecordingDevice dev;
+  Core c{dev};
+  c.files.chr.open(std::string(VESKARO_SOURCE_DIR) + "/data/PLOT.CHR");
+  symin(c);
+  const FontBlocks& ft = c.ft;
+  struct Ink {
+    double left = 2, right = -1, low = 2, high = -1;
+  };
+  auto ink = [&ft](char ch) {
+    Ink b;
+    for (int k = 1; k <= ft.NCHR; ++k) {
+      if (ft.SYMCHR(k) != ch) continue;
+      for (int j = ft.IRCHR(1, k); j <= ft.IRCHR(2, k); ++j) {
+        b.left = std::min(b.left, ft.XCHR(j));
+        b.right = std::max(b.right, ft.XCHR(j));
+        b.low = std::min(b.low, ft.YCHR(j));
+        b.high = std::max(b.high, ft.YCHR(j));
+      }
+      break;
+    }
+    return b;
+  };
+  const std::string alnum =
+      "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+  double total = 0;
+  for (const char ch : alnum) {
+    const Ink b = ink(ch);
+    EXPECT_GE(b.right - b.left, 0.3) << ch;
+    EXPECT_NEAR(b.left + b.right, 1.0, 0.1) << ch;  // centred in the cell
+    total += b.right - b.left;
+  }
+  EXPECT_GE(total / static_cast<double>(alnum.size()), 0.55);
+  for (const char ch : std::string("HEZ")) {
+    EXPECT_NEAR(ink(ch).low, 0.2, 1e-3) << ch;
+    EXPECT_NEAR(ink(ch).high, 0.95, 1e-3) << ch;
+  }
+  EXPECT_NEAR(ink('x').low, 0.2, 1e-3);
+  EXPECT_GE(ink('^').low, 0.5);
+}
+
 }  // namespace
 }  // namespace veskaro

@@ -8,11 +8,13 @@ HERSHEY_DIR holds the .jhf files of the Debian package hershey-fonts-data
 (default: the data/ folder beside this tool). The output is deterministic,
 so the committed files can be rebuilt and compared at any time.
 
-Character font: ASCII 32 to 126 in simplex roman, each fitted to the 1 by 1
-cell (the same advance for all), then the control entries, then Greek
-alternates for the Latin letters. Symbol font: 30 point symbols on the unit
-square centred at (0.5, 0.5), each with its half-width factor, then 30 dash
-patterns for line types 1 to 30.
+Character font: ASCII 32 to 126 in simplex roman, fitted to the 1 by 1 cell
+(the same advance for all) the way a monospaced face is: letters and digits
+widened across the cell, lower case with a raised x-height, narrow letters
+drawn with serifs and bars; then the control entries, then Greek alternates
+for the Latin letters (at their plain simplex proportions). Symbol font: 30
+point symbols on the unit square centred at (0.5, 0.5), each with its
+half-width factor, then 30 dash patterns for line types 1 to 30.
 
 Any glyph that would pass the loader's capacities (256 entries, 5000
 character strokes, 2000 symbol strokes) stops the tool with an error.
@@ -99,6 +101,102 @@ def cell_transform(left, right):
     return lambda x, y: (0.5 + (x - mid) / 28.0, 0.2 + (9 - y) / 28.0)
 
 
+# Heights of the simplex letters in Hershey units (y downward).
+BASELINE, XHEIGHT, CAPLINE = 9, -5, -12
+# The fitted face's x-height in cells: simplex lower case stands 0.5 of
+# the cell; a little more makes it fuller beside the capitals, as a
+# monospaced face's is. Baseline (0.2) and capital height (0.95) stay.
+X_TOP = 0.76
+
+# Ink widths, in cells, that the fitted glyphs aim at: each glyph is
+# stretched (or, for the widest, narrowed) across the cell towards its
+# class's width, so that the fixed one-cell advance leaves an even gap
+# between letters. FIT_LIMITS bound the stretch of a glyph, as a factor on
+# its simplex width.
+FIT_WIDTH = {"upper": 0.68, "lower": 0.62, "digit": 0.62, "narrow": 0.50,
+             "other": None}
+FIT_LIMITS = (0.8, 1.6)
+# Narrow letters whose simplex shapes are stretched further to fill their
+# cells (their stems stay single, their arms and bars grow).
+NARROW = "frtJ"
+NARROW_LIMIT = 2.2
+
+
+def fitted_y(y, lower):
+    """Cell height of simplex y. Lower-case letters have their x-height
+    raised to X_TOP, the part above it squeezed up to the capital line;
+    everything else (and everything outside the baseline to the capital
+    line) keeps the plain scale of 28 units a cell."""
+    plain = 0.2 + (BASELINE - y) / 28.0
+    if not lower or y > BASELINE or y < CAPLINE:
+        return plain
+    cap_top = 0.2 + (BASELINE - CAPLINE) / 28.0
+    if y >= XHEIGHT:
+        return 0.2 + (BASELINE - y) / (BASELINE - XHEIGHT) * (X_TOP - 0.2)
+    return X_TOP + (XHEIGHT - y) / (XHEIGHT - CAPLINE) * (cap_top - X_TOP)
+
+
+def glyph_class(ch):
+    if ch in NARROW:
+        return "narrow"
+    if ch.isupper():
+        return "upper"
+    if ch.islower():
+        return "lower"
+    if ch.isdigit():
+        return "digit"
+    return "other"
+
+
+def fitted_transform(ch, paths, left, right, stretch):
+    """Transform of simplex points to the fitted cell: centred across the
+    cell by the glyph's ink (by its advance when it has none) and, when
+    `stretch`, stretched towards its class's ink width."""
+    xs = [x for path in paths for x, _ in path]
+    cls = glyph_class(ch)
+    scale = 1.0
+    if (stretch and xs and max(xs) > min(xs) and
+            FIT_WIDTH[cls] is not None):
+        low, high = FIT_LIMITS
+        if cls == "narrow":
+            high = NARROW_LIMIT
+        want = FIT_WIDTH[cls] * 28.0 / (max(xs) - min(xs))
+        scale = min(max(want, low), high)
+    mid = (min(xs) + max(xs)) / 2.0 if xs else (left + right) / 2.0
+    lower = ch.islower()
+    return lambda x, y: (0.5 + (x - mid) * scale / 28.0, fitted_y(y, lower))
+
+
+# Glyphs drawn here instead of from the simplex file, in simplex units
+# (y downward, baseline +9): narrow letters with serifs and bars that
+# fill their cells, the way a monospaced face draws them, and the ASCII
+# shapes of "^" (a caret: the simplex file has an arrow there), "`" (a
+# plain grave tick, not a turned comma) and the braces (single strokes:
+# the simplex ones are doubled and blot at plot sizes). They are not
+# stretched.
+def own_glyphs(roman):
+    def dot_of(ch):
+        # The dot of i and j: the simplex glyph's path that stays above
+        # the x-height.
+        _, _, paths = roman[ord(ch) - 32]
+        return [p for p in paths if max(y for _, y in p) < XHEIGHT]
+
+    brace = [(4, -16), (1, -15), (0, -13), (0, -3), (-1, -1), (-4, 0),
+             (-1, 1), (0, 3), (0, 13), (1, 15), (4, 16)]
+    return {
+        "I": [[(-7, -12), (7, -12)], [(0, -12), (0, 9)], [(-7, 9), (7, 9)]],
+        "l": [[(-6, -12), (0, -12), (0, 9)], [(-7, 9), (7, 9)]],
+        "i": dot_of("i") + [[(-6, -5), (0, -5), (0, 9)], [(-7, 9), (7, 9)]],
+        "j": [[(x + 2, y) for x, y in p] for p in dot_of("j")] +
+             [[(-4, -5), (2, -5), (2, 12), (1, 15), (-1, 16), (-5, 16)]],
+        "1": [[(-5, -8), (-2, -9), (1, -12), (1, 9)], [(-6, 9), (8, 9)]],
+        "^": [[(-7, -5), (0, -12), (7, -5)]],
+        "`": [[(-2, -12), (2, -7)]],
+        "{": [brace],
+        "}": [[(-x, y) for x, y in brace]],
+    }
+
+
 def fmt_real(v, what):
     s = "%7.3f" % v
     if len(s) != 7:
@@ -151,9 +249,13 @@ def build_chr(hershey):
     greek = read_jhf(os.path.join(hershey, "greek.jhf"))
     font = FontFile("PLOT.CHR", MAX_CHR_STROKES)
     # Both files hold ASCII 32 onward in order.
+    own = own_glyphs(roman)
     for code in range(32, 127):
+        ch = chr(code)
         left, right, paths = roman[code - 32]
-        strokes = strokes_of(paths, cell_transform(left, right))
+        paths = own.get(ch, paths)
+        strokes = strokes_of(paths, fitted_transform(ch, paths, left, right,
+                                                     ch not in own))
         font.add(chr_header(chr(code), len(strokes)), strokes, repr(chr(code)))
     for byte, x, y, pen, _ in CONTROLS:
         font.add(chr_header(chr(byte), 1), [(x, y, pen)], f"control {byte}")
