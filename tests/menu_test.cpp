@@ -87,7 +87,7 @@ TEST_F(MenuTest, StripAndGridAreCutFromTheTopOfTheScreen) {
   EXPECT_EQ(dev.calls[0].substr(dev.calls[0].size() - 4), " 0 0");
   EXPECT_TRUE(called("showtext 1 0 [VESKARO (Version 2025-1)] 24"));
   EXPECT_TRUE(called("showtext 54 0 [Use MOUSE to Select Option] 26"));
-  EXPECT_TRUE(called("showtext 11 2 [Ratio Plot] 10"));  // option 7
+  EXPECT_TRUE(called("showtext 11 2 [Ratios    ] 10"));  // option 7
   EXPECT_TRUE(called("showtext 71 1 [End Run   ] 10"));  // option 36
   EXPECT_EQ(dev.count("showtext"), 2 + 21);  // blank captions show nothing
   EXPECT_EQ(dev.count("pen 4"), 21);
@@ -97,6 +97,17 @@ TEST_F(MenuTest, StripAndGridAreCutFromTheTopOfTheScreen) {
                                    l.substr(l.size() - 5) == " -1 3";
                           }),
             40);
+}
+
+TEST_F(MenuTest, ShippedCaptionsNameEveryActionAndLeaveABlankBetweenCells) {
+  // The strip shows the cells' captions side by side, ten text columns
+  // each: a caption in all ten would run into its neighbour.
+  topper(c);
+  for (int k = 1; k <= 40; ++k) {
+    const bool acts = k <= 19 || k == 25 || k == 36;
+    EXPECT_EQ(c.mn.OPS(k) != kBlank, acts) << k;
+    EXPECT_EQ(c.mn.OPS(k)[9], ' ') << k << " [" << c.mn.OPS(k) << "]";
+  }
 }
 
 TEST(MenuCaptions, ReadOnceIgnoringBadNumbersAndStoppingAtAnUnreadableOne) {
@@ -159,7 +170,7 @@ TEST_F(MenuTest, KeyNextPlotDumpAndEndOfRun) {
   EXPECT_EQ(choose(4), 1);
   EXPECT_EQ(c.op.SHOWPT, 1);
   EXPECT_TRUE(called("showtext 54 0 [" + std::string(26, ' ') + "] 26"));
-  EXPECT_TRUE(called("showtext 36 0 [Data Marks] 10"));
+  EXPECT_TRUE(called("showtext 36 0 [Mark Data ] 10"));
 
   // A dump shows the menu again without a redraw; the next choice acts.
   dev.calls.clear();

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # The option menu's display choices, checked on the screen: grid lines
-# after "Line Both" and gone again after "Ticks Only", the legend box gone
+# after "Line Both" and gone again after "Ticks", the legend box gone
 # and back, data marks on and off, x and y error bars off, and the white
 # background. A key press ends the plot's menu and the run closes.
 set -euo pipefail
