@@ -57,19 +57,16 @@ void cut_rightward(double X1, double Y1, double X, double Y, double B1,
     ys = y_at(B1);
     emit(xs, ys, 2);
   }
-  if (ys < B3) {
-    if (Y <= B3 || x_at(B3) >= X) {
+  // From below or above the box the line enters it where it reaches the
+  // box's near level. It misses the box when it reaches that level only at
+  // or beyond its end or the box's right edge: then it is drawn whole.
+  if (ys < B3 || ys > B4) {
+    const double level = ys < B3 ? B3 : B4;
+    if ((ys < B3 ? Y <= B3 : Y >= B4) || x_at(level) >= std::min(X, B2)) {
       emit(X, Y, 2);
       return;
     }
-    xs = x_at(B3), ys = B3;
-    emit(xs, ys, 2);
-  } else if (ys > B4) {
-    if (Y >= B4 || x_at(B4) >= X) {
-      emit(X, Y, 2);
-      return;
-    }
-    xs = x_at(B4), ys = B4;
+    xs = x_at(level), ys = level;
     emit(xs, ys, 2);
   }
   double xexit = B2;

@@ -4,6 +4,7 @@
 #include "core/limits.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace veskaro {
 namespace {
@@ -119,14 +120,19 @@ void walk_set(Core& c, int k, int& NEXTP, int& IPASS, int& KPASS) {
     s.XP(NEXTP) = x;
     s.DXP(NEXTP) = s.DXP(i);
     s.DXM(NEXTP) = s.DXM(i);
+    // The ends of a ratio point are the ratios of the point's ends; a
+    // negative reference turns the point upside down, so its lower
+    // uncertainty becomes the upper one and the other way round.
+    const bool flip = CURVE1 < 0;
+    const double aref = std::fabs(CURVE1);
     s.YP(NEXTP) = y / CURVE1;
-    s.DYP(NEXTP) = s.DYP(i) / CURVE1;
-    s.DYM(NEXTP) = s.DYM(i) / CURVE1;
+    s.DYP(NEXTP) = (flip ? s.DYM(i) : s.DYP(i)) / aref;
+    s.DYM(NEXTP) = (flip ? s.DYP(i) : s.DYM(i)) / aref;
     ++ONIT(60 + KRAT);
     s.IPRANG(2, KRAT) = NEXTP;
     ++NEXTP;
-    const double r1 = YNOWM / CURVE1;
-    const double r2 = YNOWP / CURVE1;
+    const double r1 = (flip ? YNOWP : YNOWM) / CURVE1;
+    const double r2 = (flip ? YNOWM : YNOWP) / CURVE1;
     if (logy && (r1 <= 0 || r2 <= 0)) continue;
     take(KPASS, XYLIM(7), XYLIM(8), r1, r2);
   }

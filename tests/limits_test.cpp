@@ -299,6 +299,41 @@ TEST_F(Walk, RatioPointSets) {
   EXPECT_EQ(s.IPRANG(1, 2), s.IPRANG(2, 2));
 }
 
+TEST_F(Walk, RatioPointSetOfANegativeReferenceKeepsItsBars) {
+  // Point -2 (+0.1, -0.2) over a reference of -2 has the ratio point of
+  // point 2 (+0.2, -0.1) over a reference of 2: 1 (+0.1, -0.05), its ends
+  // taken into the ratio limits low first.
+  c.pg.NSUB = 2;
+  c.op.ERRBAR(2) = 1;
+  struct Ratio {
+    double y, dyp, dym, lo, hi;
+  };
+  auto ratio_of = [&](double sign, double dyp, double dym) {
+    c.store->NCURVE = 0;
+    c.store->NPOINT = 0;
+    curve({{0, 2 * sign}, {10, 2 * sign}});
+    curve({{0, 2.1 * sign}, {10, 2.1 * sign}});
+    set({{5, 2 * sign, 0, 0, dyp, dym}});
+    EXPECT_EQ(walk(), 1);
+    EXPECT_EQ(c.lg.ONIT(62), 1);
+    const Store& s = *c.store;
+    const int i = s.IPRANG(1, 2);
+    return Ratio{s.YP(i), s.DYP(i), s.DYM(i), c.ax.XYLIM(7), c.ax.XYLIM(8)};
+  };
+  const Ratio pos = ratio_of(1, 0.2, 0.1);
+  const Ratio neg = ratio_of(-1, 0.1, 0.2);
+  EXPECT_EQ(pos.y, 1);
+  EXPECT_EQ(pos.dyp, 0.1);
+  EXPECT_EQ(pos.dym, 0.05);
+  EXPECT_EQ(pos.lo, 0.95);
+  EXPECT_EQ(pos.hi, 1.1);
+  EXPECT_EQ(neg.y, pos.y);
+  EXPECT_EQ(neg.dyp, pos.dyp);
+  EXPECT_EQ(neg.dym, pos.dym);
+  EXPECT_EQ(neg.lo, pos.lo);
+  EXPECT_EQ(neg.hi, pos.hi);
+}
+
 TEST_F(Walk, NoRatioPointBeforeTheLimitsHaveAFirstPoint) {
   // Every value is filtered out by the log request on x, so the y limits
   // still hold an earlier plot's values, which would take the reference.
