@@ -78,6 +78,7 @@ TEST_F(Border, CrowdedYNumbersAreSkippedAndEachCallStartsAfresh) {
     if (x.x < 0.9) left.push_back(x);
   }
   std::vector<std::string> got;
+  got.reserve(left.size());
   for (const auto& x : left) got.push_back(x.s);
   EXPECT_EQ(got, want);
   // The numbers end in one column: x = 0.35 + 2 W + W per missing digit.
