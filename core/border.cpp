@@ -3,6 +3,7 @@
 // and the axis numbers on linear and logarithmic axes.
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <string_view>
 
 #include "core/draw.h"
@@ -23,6 +24,9 @@ constexpr std::string_view RATBCD = "Ratios";
 
 // Spacing of the y numbers, the single-precision 1.2.
 constexpr double kNumberPitch = static_cast<double>(1.2F);
+
+// No y number drawn yet: above every height on the page.
+constexpr double kNoNumber = std::numeric_limits<double>::infinity();
 
 // Draws NCHAR characters of TEXT starting at character FROM (counted from
 // 1); nothing when the range is empty.
@@ -188,16 +192,17 @@ void x_numbers_linear(Core& c) {
   }
   const double step = c.ax.XSTEP;
   if (!(step > 0)) return;
-  for (double XR = c.ax.XFIRST;; XR += step) {
-    if (XR >= XYLIM(1)) {
-      if (XR > XYLIM(2)) return;
+  for (double R = c.ax.XFIRST;; R += step) {
+    if (R >= XYLIM(1)) {
+      if (past_limit(R, XYLIM(2), step)) return;
+      const double XR = within_limit(R, XYLIM(2));
       double x = xplane_to_inch(c, XR) - XIOFF;
       if (XR < 0) x -= W / 2;
       if (std::abs(XR) >= 10) x -= W / 2;
       if (std::abs(XR) >= 100) x -= W / 2;
       numbr1(c, x, c.lg.SPOTS(3), H, XR, 0.0, c.ax.NDECX);
     }
-    if (XR + step == XR) return;  // a step lost in rounding: no progress
+    if (R + step == R) return;  // a step lost in rounding: no progress
   }
 }
 
@@ -223,7 +228,26 @@ void x_numbers_log(Core& c) {
   }
 }
 
-void y_numbers_linear(Core& c, double& TOPY) {
+// Where the y numbers of one call may stand. TOPY is the height above
+// which the next number must start. The main subplot records the lowest
+// baseline of its y numbers; the ratio subplot below it shares that edge
+// and leaves out a number whose top line, spaced as within one subplot,
+// would reach it, so the two never overprint.
+struct YRoom {
+  Core& c;
+  double TOPY;
+  bool below_main;
+
+  // A number whose top line of height HT stands at baseline Y.
+  bool clear_of_main(double Y, double HT) const {
+    return !below_main || Y + kNumberPitch * HT < c.rs.draw.YNUMLO;
+  }
+  void drew(double Y) {
+    if (!below_main) c.rs.draw.YNUMLO = std::min(c.rs.draw.YNUMLO, Y);
+  }
+};
+
+void y_numbers_linear(Core& c, YRoom& room) {
   const double H = c.pg.PAINT(3);
   const double W = c.pg.PAINT(5);
   const auto& XYLIM = c.ax.XYLIM;
@@ -240,24 +264,26 @@ void y_numbers_linear(Core& c, double& TOPY) {
   }
   const double step = c.ax.YSTEP;
   if (!(step > 0)) return;
-  for (double YR = c.ax.YFIRST;; YR += step) {
-    if (YR >= XYLIM(5)) {
-      if (YR > XYLIM(6)) return;
+  for (double R = c.ax.YFIRST;; R += step) {
+    if (R >= XYLIM(5)) {
+      if (past_limit(R, XYLIM(6), step)) return;
+      const double YR = within_limit(R, XYLIM(6));
       const double y = yplane_to_inch(c, YR);
-      if (y > TOPY) {
+      if (y > room.TOPY && room.clear_of_main(y, H)) {
         double x = c.lg.SPOTS(6) - YIOFF;
         if (YR >= 0) x += W;
         if (std::abs(YR) < 100) x += W;
         if (std::abs(YR) < 10) x += W;
         numbr1(c, x, y, H, YR, 0.0, n);
-        TOPY = y + kNumberPitch * H;
+        room.TOPY = y + kNumberPitch * H;
+        room.drew(y);
       }
     }
-    if (YR + step == YR) return;  // a step lost in rounding: no progress
+    if (R + step == R) return;  // a step lost in rounding: no progress
   }
 }
 
-void y_numbers_log(Core& c, double& TOPY) {
+void y_numbers_log(Core& c, YRoom& room) {
   const double H = c.pg.PAINT(3);
   const double W = c.pg.PAINT(5);
   const double lo = c.ax.XYLIM(5);
@@ -267,17 +293,22 @@ void y_numbers_log(Core& c, double& TOPY) {
   for (int I = d.first; I <= d.last; I += d.stride) {
     if (I >= lo && I <= hi) {
       const double y = yplane_to_inch(c, I);
-      text_at(c, X, y, H, TIME10, 0.0);
-      numbr1(c, X + 2 * W, y + H, H, I, 0.0, -1);
+      // The exponent stands one height above the "10".
+      if (room.clear_of_main(y + H, H)) {
+        text_at(c, X, y, H, TIME10, 0.0);
+        numbr1(c, X + 2 * W, y + H, H, I, 0.0, -1);
+        room.drew(y);
+      }
     }
     for (int j = d.digit_from; j <= 9; j += d.digit_step) {
       const double v = I + c.pg.LOGTAB(j);
       if (v < lo || v > hi) continue;
       const double y = yplane_to_inch(c, v);
-      if (y <= TOPY) continue;
+      if (y <= room.TOPY || !room.clear_of_main(y, c.pg.PAINT(4))) continue;
       text_at(c, X + 5 * W, y, c.pg.PAINT(4),
               DIGITS.substr(static_cast<std::size_t>(j - 1), 1), 0.0);
-      TOPY = y + kNumberPitch * c.pg.PAINT(4);
+      room.TOPY = y + kNumberPitch * c.pg.PAINT(4);
+      room.drew(y);
     }
   }
 }
@@ -309,7 +340,6 @@ void border(Core& c) {
   lg.SPOTS(7) = pg.PLTLIM(1) - 7 * H;
   const double XMID = (pg.PLTLIM(1) + pg.PLTLIM(2)) / 2;
   const double YMID = (pg.PLTLIM(3) + pg.PLTLIM(4)) / 2;
-  double TOPY = lg.SPOTS(5);
   const double BOTX3 = lg.SPOTS(5) + (ax.WAYS(1) == 1 ? H : 0.0);
 
   // Titles, centred by their printing length.
@@ -363,10 +393,13 @@ void border(Core& c) {
   } else {
     text_at(c, XLEFTX, YMID - 3 * W, H, RATBCD, 90.0);
   }
+  // Each call's numbers start above the x label.
+  YRoom room{c, lg.SPOTS(5), pg.KSUB > 1};
+  if (!room.below_main) c.rs.draw.YNUMLO = kNoNumber;
   if (ax.WAYS(2) == 1) {
-    y_numbers_linear(c, TOPY);
+    y_numbers_linear(c, room);
   } else {
-    y_numbers_log(c, TOPY);
+    y_numbers_log(c, room);
   }
 }
 

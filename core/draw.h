@@ -34,6 +34,18 @@ inline double yplane_to_inch(const Core& c, double y) {
          c.ax.XYLIM(10);
 }
 
+// Axis positions step up by repeated addition of a single-precision step,
+// so one meant to fall on an upper limit that is a whole number of steps
+// away can land a hair above it (0 to 1 by 0.1 ends at 1.0000000149).
+// A position within a tiny fraction of the step above the limit counts as
+// the limit; beyond that the position is past the axis.
+constexpr double kStepSlack = 1.0e-4;
+inline bool past_limit(double R, double hi, double step) {
+  return R > hi && R - hi > kStepSlack * step;
+}
+// The plane value to mark for a position not past the limit.
+inline double within_limit(double R, double hi) { return R > hi ? hi : R; }
+
 // Data value to plane value: decimal logarithm on a logarithmic axis, then
 // the axis's units multiplier.
 inline double xdata_to_plane(const Core& c, double x) {

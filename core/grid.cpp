@@ -98,11 +98,12 @@ void linear_axis(Core& c, Axis& a) {
     double R = base;
     for (int k = 0;; k = (k + 1) % LOOP2) {
       if (R >= lo) {
-        if (R > hi) break;
+        if (past_limit(R, hi, minor)) break;
+        const double Z = within_limit(R, hi);
         if (k == 0) {
-          mark(c, a, LOOP, R, GRIDDY(1), GRIDDY(1) != 0, 3);
+          mark(c, a, LOOP, Z, GRIDDY(1), GRIDDY(1) != 0, 3);
         } else {
-          mark(c, a, LOOP, R, GRIDDY(2), GRIDDY(2) > 0, 2);
+          mark(c, a, LOOP, Z, GRIDDY(2), GRIDDY(2) > 0, 2);
         }
       }
       if (R + minor == R) break;  // a step lost in rounding: no progress

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstddef>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -97,6 +98,9 @@ struct LimitState {
 struct DrawState {
   // border: x of the y label, reused by the ratio subplot's "Ratios".
   double XLEFTX = 0;
+  // border: lowest baseline of the y numbers the main subplot drew, which
+  // the ratio subplot's numbers keep clear of (infinite when none).
+  double YNUMLO = std::numeric_limits<double>::infinity();
   // clipy: previous point in data units and its y state (-1, 0, 1).
   struct Clipy {
     double X1 = 0, Y1 = 0;

@@ -78,6 +78,7 @@ TEST_F(Border, CrowdedYNumbersAreSkippedAndEachCallStartsAfresh) {
     if (x.x < 0.9) left.push_back(x);
   }
   std::vector<std::string> got;
+  got.reserve(left.size());
   for (const auto& x : left) got.push_back(x.s);
   EXPECT_EQ(got, want);
   // The numbers end in one column: x = 0.35 + 2 W + W per missing digit.
@@ -86,6 +87,59 @@ TEST_F(Border, CrowdedYNumbersAreSkippedAndEachCallStartsAfresh) {
   dev.calls.clear();
   border(c);
   EXPECT_EQ(texts().size(), left.size() + 6);  // and the x numbers
+}
+
+TEST_F(Border, NumbersReachTheFarEdgeDespiteTheAccumulatedStep) {
+  // Ten single-precision steps of 0.1 end a hair above 1.
+  axes(0, 1, 0, 1);
+  const double step = static_cast<double>(0.1F);
+  c.ax.XSTEP = c.ax.YSTEP = step;
+  c.ax.NDECX = c.ax.NDECY = 1;
+  border(c);
+  const auto t = texts();
+  EXPECT_EQ(at_height(t, 0.825).size(), 11U);
+  expect_at(find(t, "1.0"), 13.0 - 1.5 * 0.1, 0.825);
+  std::vector<Text> left;
+  for (const auto& x : t) {
+    if (x.x < 0.9 && x.y > 0.9) left.push_back(x);
+  }
+  ASSERT_EQ(left.size(), 11U);
+  EXPECT_EQ(left.back().s, "1.0");
+  EXPECT_NEAR(left.back().y, 9.0, 2e-4);
+}
+
+TEST_F(Border, RatioNumbersKeepClearOfTheMainSubplotNumbers) {
+  // Main subplot above y = 5 with its lowest decade label on that edge.
+  c.pg.NSUB = 2;
+  c.pg.PLTLIM(3) = 5;
+  axes(0, 12, -3, 0);
+  c.ax.WAYS(2) = 2;
+  border(c);
+  expect_at(find(texts(), "-3"), 0.55, 5.1);
+  // The ratio subplot below: its top number would print over "10".
+  c.pg.KSUB = 2;
+  c.pg.PLTLIM(3) = 1, c.pg.PLTLIM(4) = 5;
+  axes(0, 12, 0, 2);
+  c.ax.YFIRST = 0, c.ax.YSTEP = 0.5, c.ax.NDECY = 1;
+  dev.calls.clear();
+  border(c);
+  std::vector<std::string> left;
+  for (const auto& x : texts()) {
+    if (x.x < 0.9 && !x.up) left.push_back(x.s);
+  }
+  EXPECT_EQ(left, (std::vector<std::string>{"0.0", "0.5", "1.0", "1.5"}));
+  // Apart, both subplots keep all their numbers.
+  c.pg.KSUB = 1;
+  c.pg.PLTLIM(3) = 5.5, c.pg.PLTLIM(4) = 9;
+  axes(0, 12, -3, 0);
+  c.ax.WAYS(2) = 2;
+  border(c);
+  c.pg.KSUB = 2;
+  c.pg.PLTLIM(3) = 1, c.pg.PLTLIM(4) = 5;
+  axes(0, 12, 0, 2);
+  dev.calls.clear();
+  border(c);
+  EXPECT_NE(find(texts(), "2.0"), nullptr);
 }
 
 TEST_F(Border, LogXAxisDensityFollowsTheDecades) {

@@ -94,9 +94,9 @@ TEST_F(Grid, MinorLinesFallBackToTicksWhereTheStepIsShort) {
   c.op.GRIDDY(1) = 1, c.op.GRIDDY(2) = 1;
   grid(c);
   EXPECT_EQ(c.op.GRIDDY(2), 1);
-  // Solid lines at 2 ... 98: accumulating 0.4 from -2 passes just below 0
-  // and just above 100.
-  EXPECT_EQ(vertical_lines(), 49);
+  // Solid lines at 2 ... 100: accumulating 0.4 from -2 passes just below 0
+  // and a hair above 100, which counts as the far edge.
+  EXPECT_EQ(vertical_lines(), 50);
   EXPECT_EQ(xticks(1.0).size(), 200U);
   EXPECT_EQ(xticks(9.0).size(), 200U);
   // The y axis keeps its minor lines: every 0.1 from 0.1 to 8.
