@@ -128,12 +128,15 @@ struct DrawState {
   } dash;
 };
 
+// The option menu's caption file, looked up in the working folder.
+inline constexpr const char* kCaptionFile = "PAGE.DAT";
+
 // Option menu.
 struct MenuState {
   // The captions are read from the caption file once per run.
   bool captions_read = false;
-  // Name of the caption file, looked up in the working folder.
-  std::string caption_file = "PAGE.DAT";
+  // Name of the caption file.
+  std::string caption_file = kCaptionFile;
 };
 
 struct RoutineState {
