@@ -29,6 +29,8 @@ struct BulkReader {
 struct DataFileState {
   int LSTCURVE = 0;  // curves delivered by the last read or reuse
   int LSTSET = 0;    // point sets delivered by the last read or reuse
+  int NCTOTAL = 0;   // curves begun in the curves file so far
+  int NPTOTAL = 0;   // point sets begun in the point-sets file so far
   std::string rec;   // record buffer, reused for every record read
   BulkReader bulk;   // look-ahead and threads of the bulk curve reader
 };

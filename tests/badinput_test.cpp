@@ -273,7 +273,7 @@ TEST_F(BadInput, FullStoreEndsTheCurveAtTheLastIndex) {
   ::testing::internal::CaptureStderr();
   getcur(*c, icend);
   EXPECT_NE(::testing::internal::GetCapturedStderr().find(
-                "curve 1 of plot 1 (\"Long\") is longer than the store of "
+                "curve 1 (\"Long\") is longer than the store of "
                 "10000000 points; 1 of its points were not read"),
             std::string::npos);
   EXPECT_EQ(icend, 1);
@@ -292,8 +292,8 @@ TEST_F(BadInput, FullStoreEndsTheCurveAtTheLastIndex) {
   ::testing::internal::CaptureStderr();
   getpnt(*c, ipend);
   EXPECT_NE(::testing::internal::GetCapturedStderr().find(
-                "point set 1 of plot 1 (\"Many\") is longer than the store "
-                "of 1000000 points; 3 of its points were not read"),
+                "point set 1 (\"Many\") is longer than the store of "
+                "1000000 points; 3 of its points were not read"),
             std::string::npos);
   EXPECT_EQ(ipend, 1);
   ASSERT_EQ(c->store->NPOINT, 1);
