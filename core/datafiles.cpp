@@ -45,6 +45,23 @@ int fitting(int INMAX, int other) {
   return INMAX > kPlotMax - other ? kPlotMax - other : INMAX;
 }
 
+// A curve (point set) that filled the store is cut there. Passes over the
+// rest of it and says on the terminal which one was cut (`k`, its number
+// in the file) and how many of its points were not read; the listing is
+// left as it is.
+void report_cut(Core& c, RecordReader& file, const char* kind, int k,
+                const std::string& title, int used, int capacity) {
+  std::string& rec = c.rs.datafiles.rec;
+  long long lost = 0;
+  while (file.read(rec) == ReadStatus::kOk && !blank_field(rec, 1)) ++lost;
+  if (lost == 0) return;
+  std::fprintf(stderr,
+               "veskaro: %s: %s %d (\"%.*s\") is longer than the store of %d "
+               "points; %lld of its points were not read\n",
+               file.name().c_str(), kind, k, used, title.data(), capacity,
+               lost);
+}
+
 // Reverses curve points first..last in place.
 void reverse_curve(Store& s, int first, int last) {
   for (int i = first, j = last; i < j; ++i, --j) {
@@ -67,6 +84,7 @@ int read_curves(Core& c, int KMAX, int& ICEND, bool& all) {
       ICEND = 1;
       return NCURVE - 1;
     }
+    ++c.rs.datafiles.NCTOTAL;
     cut_text(title, rec, 1, 40);
     lefty(c, title, c.lg.LTITLE(NCURVE + 2), c.lg.LTVIS(NCURVE + 2), 40);
     const int NIN = NREAD + 1;
@@ -108,6 +126,10 @@ int read_curves(Core& c, int KMAX, int& ICEND, bool& all) {
     }
     s.ICRANG(2, NCURVE) = N - 1;
     if (KORDER == -1) reverse_curve(s, NIN, N - 1);
+    if (!complete && N > kMaxCurvePoints) {
+      report_cut(c, file, "curve", c.rs.datafiles.NCTOTAL, title,
+                 c.lg.LTITLE(NCURVE + 2), kMaxCurvePoints);
+    }
     if (!complete) {
       // Cut short by the end of the file, an unreadable record or the
       // full store: kept only with at least two points.
@@ -133,6 +155,7 @@ int read_sets(Core& c, int KMAX, int& IPEND, bool& all) {
       IPEND = 1;
       return NPOINT - 1;
     }
+    ++c.rs.datafiles.NPTOTAL;
     cut_text(title, rec, 1, 40);
     lefty(c, title, c.lg.LTITLE(NPOINT + 32), c.lg.LTVIS(NPOINT + 32), 40);
     const int NIN = NREAD + 1;
@@ -161,6 +184,10 @@ int read_sets(Core& c, int KMAX, int& IPEND, bool& all) {
       ++N;
     }
     s.IPRANG(2, NPOINT) = N - 1;
+    if (!complete && N > kMaxSetPoints) {
+      report_cut(c, file, "point set", c.rs.datafiles.NPTOTAL, title,
+                 c.lg.LTITLE(NPOINT + 32), kMaxSetPoints);
+    }
     if (!complete) {
       // A set cut short stays counted, whatever its number of points.
       IPEND = 1;

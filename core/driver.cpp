@@ -65,8 +65,13 @@ void control(Core& c, const std::string& rec) {
 }  // namespace
 
 int run(Device& dev) {
+  FileGuard guard;
+  return run(dev, guard);
+}
+
+int run(Device& dev, FileGuard& guard) {
   auto c = std::make_unique<Core>(dev);
-  fileio(*c);
+  fileio(*c, guard);
   return run_core(*c);
 }
 
@@ -79,14 +84,22 @@ void set_units(Core& c) {
   c.ft.LUNSYM = 14;
 }
 
-void fileio(Core& c) {
+void fileio(Core& c, FileGuard& guard) {
   set_units(c);
-  c.files.inp.open("VESKARO.INP");
-  c.files.lst.open("VESKARO.LST");
-  c.files.cur.open("VESKARO.CUR");
-  c.files.pnt.open("VESKARO.PNT");
-  c.files.chr.open("PLOT.CHR");
-  c.files.sym.open("PLOT.SYM");
+  // The inputs first: the listing is created only once none of the
+  // outputs turns out to be one of them.
+  Files& f = c.files;
+  f.inp.open("VESKARO.INP");
+  f.cur.open("VESKARO.CUR");
+  f.pnt.open("VESKARO.PNT");
+  f.chr.open("PLOT.CHR");
+  f.sym.open("PLOT.SYM");
+  for (RecordReader* in : {&f.inp, &f.cur, &f.pnt, &f.chr, &f.sym}) {
+    guard.add_input(in->name(), in->fd());
+  }
+  guard.add_output("VESKARO.LST");
+  guard.check_outputs();
+  f.lst.open("VESKARO.LST");
 }
 
 void endit(Core& c) {

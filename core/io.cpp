@@ -21,10 +21,15 @@ constexpr std::size_t kFlushAt = std::size_t{1} << 16;
 
 void fatal_file(std::string_view what, std::string_view file) {
   const int err = errno;
-  std::fprintf(stderr, "veskaro: %.*s %.*s: %s\n",
+  fatal_file(what, file, err != 0 ? std::strerror(err) : "error");
+}
+
+void fatal_file(std::string_view what, std::string_view file,
+                std::string_view reason) {
+  std::fprintf(stderr, "veskaro: %.*s %.*s: %.*s\n",
                static_cast<int>(what.size()), what.data(),
                static_cast<int>(file.size()), file.data(),
-               err != 0 ? std::strerror(err) : "error");
+               static_cast<int>(reason.size()), reason.data());
   std::exit(2);
 }
 
@@ -59,8 +64,18 @@ void RecordReader::open(const std::string& name) {
   name_ = name;
   fd_ = ::open(name.c_str(), O_RDONLY | O_CLOEXEC);
   eof_ = fd_ < 0;
+  if (fd_ < 0) {
+    // Only a file that is not there reads as empty.
+    if (errno != ENOENT) fatal_file("cannot open", name);
+    return;
+  }
   struct stat st {};
-  seekable_ = fd_ >= 0 && fstat(fd_, &st) == 0 && S_ISREG(st.st_mode);
+  if (fstat(fd_, &st) != 0) fatal_file("cannot read", name);
+  if (S_ISDIR(st.st_mode)) {
+    errno = EISDIR;
+    fatal_file("cannot read", name);
+  }
+  seekable_ = S_ISREG(st.st_mode);
 }
 
 void RecordReader::open_text(std::string_view text) {
@@ -78,12 +93,12 @@ void RecordReader::close() {
   buf_.clear();
   pos_ = 0;
   eof_ = true;
-  err_ = false;
+  err_ = 0;
 }
 
 // Reads up to n characters at file position `at` (a plain file) or at the
 // current position (anything else); fewer only at the end of the file or
-// on an error, which sets err_.
+// on an error, whose errno goes to err_.
 std::size_t RecordReader::read_at(char* to, std::size_t n, off_t at) {
   std::size_t got = 0;
   while (got < n) {
@@ -91,7 +106,7 @@ std::size_t RecordReader::read_at(char* to, std::size_t n, off_t at) {
                                           at + static_cast<off_t>(got))
                                 : ::read(fd_, to + got, n - got);
     if (r < 0 && errno == EINTR) continue;
-    if (r < 0) err_ = true;
+    if (r < 0) err_ = errno;
     if (r <= 0) break;
     got += static_cast<std::size_t>(r);
   }
@@ -127,6 +142,11 @@ bool RecordReader::fill(std::size_t n, WorkerPool* workers) {
       if (s < std::min(each, n - std::min(n, each * t))) break;
     }
   }
+  // A read error is not the end of the file: the run stops naming it.
+  if (err_ != 0) {
+    errno = err_;
+    fatal_file("cannot read", name_);
+  }
   buf_.commit(got);
   offset_ += static_cast<off_t>(got);
   if (got < n) eof_ = true;
@@ -157,7 +177,7 @@ ReadStatus RecordReader::read(std::string& rec) {
       fill(kChunk, nullptr);
       continue;
     }
-    if (err_) return ReadStatus::kBad;
+    if (err_ != 0) return ReadStatus::kBad;
     if (avail == 0) return rec.empty() ? ReadStatus::kEnd : ReadStatus::kOk;
     std::size_t len = avail;
     if (base[len - 1] == '\r') --len;

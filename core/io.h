@@ -6,6 +6,7 @@
 
 #include <sys/types.h>
 
+#include <atomic>
 #include <cstdio>
 #include <memory>
 #include <string>
@@ -18,6 +19,9 @@ namespace veskaro {
 // Stops the program: prints "veskaro: <what> <file>: <reason>" on standard
 // error and exits with status 2.
 [[noreturn]] void fatal_file(std::string_view what, std::string_view file);
+// The same with the reason given: "veskaro: <what> <file>: <reason>".
+[[noreturn]] void fatal_file(std::string_view what, std::string_view file,
+                             std::string_view reason);
 
 enum class ReadStatus { kOk, kEnd, kBad };
 
@@ -31,7 +35,9 @@ class RecordReader {
   RecordReader& operator=(const RecordReader&) = delete;
   ~RecordReader();
 
-  // Opens a file by name; a missing or unreadable file reads as empty.
+  // Opens a file by name; a missing file reads as empty. A file that is
+  // there but cannot be opened or read (no permission, a directory, too
+  // many open files, a read error) stops the run naming the file.
   void open(const std::string& name);
   // Reads from text held in memory (tests and fuzzing).
   void open_text(std::string_view text);
@@ -50,6 +56,8 @@ class RecordReader {
   void skip(std::size_t n) { pos_ += n; }
 
   const std::string& name() const { return name_; }
+  // The open file's descriptor; -1 for a missing file or text in memory.
+  int fd() const { return fd_; }
 
  private:
   // Characters read and not yet passed over, in storage that is not
@@ -81,7 +89,8 @@ class RecordReader {
   Buffer buf_;
   std::size_t pos_ = 0;
   bool eof_ = false;
-  bool err_ = false;
+  // errno of a failed read; set by the worker threads of a shared read.
+  std::atomic<int> err_{0};
 };
 
 class TextWriter {

@@ -30,6 +30,8 @@ struct BulkReader {
 struct DataFileState {
   int LSTCURVE = 0;  // curves delivered by the last read or reuse
   int LSTSET = 0;    // point sets delivered by the last read or reuse
+  int NCTOTAL = 0;   // curves begun in the curves file so far
+  int NPTOTAL = 0;   // point sets begun in the point-sets file so far
   std::string rec;   // record buffer, reused for every record read
   BulkReader bulk;   // look-ahead and threads of the bulk curve reader
 };
@@ -132,12 +134,15 @@ struct DrawState {
   } dash;
 };
 
+// The option menu's caption file, looked up in the working folder.
+inline constexpr const char* kCaptionFile = "PAGE.DAT";
+
 // Option menu.
 struct MenuState {
   // The captions are read from the caption file once per run.
   bool captions_read = false;
-  // Name of the caption file, looked up in the working folder.
-  std::string caption_file = "PAGE.DAT";
+  // Name of the caption file.
+  std::string caption_file = kCaptionFile;
 };
 
 struct RoutineState {

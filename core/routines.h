@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "core/core.h"
+#include "core/file_guard.h"
 
 namespace veskaro {
 
@@ -16,9 +17,11 @@ using Edges = std::array<double, 2>;
 
 // ---- Driver: start-up, main loop, end of run.
 // Runs the program in the current folder with the given device; returns
-// the exit status.
+// the exit status. `guard` holds the outputs the device will write, so
+// that none of them is an input of the run.
 int run(Device& dev);
-void fileio(Core& c);
+int run(Device& dev, FileGuard& guard);
+void fileio(Core& c, FileGuard& guard);
 [[noreturn]] void endit(Core& c);
 // The frame-definition loop and the plot loop; ends by throwing RunEnd.
 [[noreturn]] void mainloop(Core& c);

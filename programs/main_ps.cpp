@@ -5,5 +5,7 @@
 
 int main() {
   veskaro::PostScriptDevice dev(VESKARO_ONE_FILE);
-  return veskaro::run(dev);
+  veskaro::FileGuard guard;
+  dev.guard_outputs(guard);
+  return veskaro::run(dev, guard);
 }

@@ -4,5 +4,9 @@
 
 int main() {
   veskaro::X11Device dev;
-  return veskaro::run(dev);
+  // The option menu reads its captions later in the run; the listing must
+  // not be that file either.
+  veskaro::FileGuard guard;
+  guard.add_input(veskaro::kCaptionFile);
+  return veskaro::run(dev, guard);
 }

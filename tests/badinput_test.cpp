@@ -258,7 +258,8 @@ TEST_F(BadInput, ValuesThatWouldMakeNaNOrInfinityDrawSoundPages) {
 
 TEST_F(BadInput, FullStoreEndsTheCurveAtTheLastIndex) {
   // 10,000,001 points: the store takes 10,000,000, ends the curve there
-  // and ends the reading of the file.
+  // and ends the reading of the file, and the terminal tells which curve
+  // lost how many points.
   std::string cur = "Long\n";
   cur.reserve(20'000'010);
   for (int i = 0; i <= kMaxCurvePoints; ++i) cur += "1\n";
@@ -269,7 +270,12 @@ TEST_F(BadInput, FullStoreEndsTheCurveAtTheLastIndex) {
   cur.clear();
   c->fb.NCPLOT = 2;
   int icend = 0;
+  ::testing::internal::CaptureStderr();
   getcur(*c, icend);
+  EXPECT_NE(::testing::internal::GetCapturedStderr().find(
+                "curve 1 (\"Long\") is longer than the store of "
+                "10000000 points; 1 of its points were not read"),
+            std::string::npos);
   EXPECT_EQ(icend, 1);
   ASSERT_EQ(c->store->NCURVE, 1);
   EXPECT_EQ(c->store->ICRANG(1, 1), 1);
@@ -277,13 +283,18 @@ TEST_F(BadInput, FullStoreEndsTheCurveAtTheLastIndex) {
 
   // The same for point sets at 1,000,000.
   std::string pnt = "Many\n";
-  for (int i = 0; i <= kMaxSetPoints; ++i) pnt += "1\n";
+  for (int i = 0; i <= kMaxSetPoints + 2; ++i) pnt += "1\n";
   pnt += "\nNext\n1\n\n";
   c->files.pnt.open_text(pnt);
   c->store->NCURVE = 0;
   c->fb.NPPLOT = 2;
   int ipend = 0;
+  ::testing::internal::CaptureStderr();
   getpnt(*c, ipend);
+  EXPECT_NE(::testing::internal::GetCapturedStderr().find(
+                "point set 1 (\"Many\") is longer than the store of "
+                "1000000 points; 3 of its points were not read"),
+            std::string::npos);
   EXPECT_EQ(ipend, 1);
   ASSERT_EQ(c->store->NPOINT, 1);
   EXPECT_EQ(c->store->IPRANG(2, 1), kMaxSetPoints);

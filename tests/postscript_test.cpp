@@ -236,15 +236,36 @@ TEST_F(PostScriptTest, RunWithoutDrawingLeavesNoFile) {
   EXPECT_EQ(terminal(), "");
 }
 
-TEST(PostScriptNames, CounterAdvancesAndWraps) {
+TEST(PostScriptNames, CounterAdvancesAndCarriesOnPast9999) {
+  // Past 9999 the counter gains a digit: wrapping to 0000 would overwrite
+  // this run's first files.
   const std::vector<std::pair<std::string, std::string>> cases = {
-      {"PLOT0001.ps ", "PLOT0002.ps "}, {"PLOT0009.ps ", "PLOT0010.ps "},
-      {"PLOT0999.ps ", "PLOT1000.ps "}, {"PLOT9999.ps ", "PLOT0000.ps "},
-      {"PLOTx999.ps ", "PLOTx000.ps "}, {"", ""}};
+      {"PLOT0001.ps ", "PLOT0002.ps "},   {"PLOT0009.ps ", "PLOT0010.ps "},
+      {"PLOT0999.ps ", "PLOT1000.ps "},   {"PLOT9999.ps ", "PLOT10000.ps "},
+      {"PLOT10009.ps ", "PLOT10010.ps "}, {"PLOT99999.ps", "PLOT100000.ps"},
+      {"PLOTx999.ps ", "PLOTx000.ps "},   {"", ""}};
   for (auto [name, next] : cases) {
     PostScriptDevice::nextname(name);
     EXPECT_EQ(name, next);
   }
+}
+
+TEST_F(PostScriptTest, PageCommentsPast999KeepTheirNumbersApart) {
+  PostScriptDevice dev(1, dir_.string(), term_);
+  dev.daruvuza();
+  for (int page = 1; page <= 1000; ++page) {
+    dev.plot(0.0F, 0.0F, 3);
+    dev.plot(1.0F, 1.0F, 2);
+    dev.nextplot();
+  }
+  dev.endplots();
+  const std::vector<std::string> got = lines("PLOT0001.ps");
+  const auto has = [&](const std::string& l) {
+    return std::find(got.begin(), got.end(), l) != got.end();
+  };
+  EXPECT_TRUE(has("%%Page: 999 999"));
+  EXPECT_TRUE(has("%%Page:1000 1000"));
+  EXPECT_TRUE(has("%%Pages:1000"));
 }
 
 TEST(PostScriptFailure, UnwritableFolderStopsTheRunNamingTheFile) {

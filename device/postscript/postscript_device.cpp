@@ -27,6 +27,7 @@ constexpr std::array<std::array<float, 3>, 13> COLORS{{
 }};
 
 constexpr std::string_view DIGITS = "0123456789";
+constexpr const char* kFirstName = "PLOT0001.ps ";
 
 // Writes `v` right-justified in six columns with one decimal, rounded half
 // away from zero, and returns the end of the field. The value is clamped
@@ -77,7 +78,7 @@ void PostScriptDevice::daruvuza() {
   DX = 738.0F / (XMAX - XMIN);
   DY = 540.0F / (YMAX - YMIN);
   LUN = 16;
-  NAME = "PLOT0001.ps ";
+  NAME = kFirstName;
   LINEW = 0.6F;
   LASTPEN = 0;
   RESOLVE = 0.003F;
@@ -96,20 +97,29 @@ void PostScriptDevice::mysize(std::array<float, 2>& x,
   y = {0.0F, 10.5F};
 }
 
-std::string PostScriptDevice::file_name() const {
-  std::string name = NAME;
+void PostScriptDevice::guard_outputs(FileGuard& guard) {
+  guard_ = &guard;
+  guard.add_output(file_name(kFirstName));
+}
+
+std::string PostScriptDevice::file_name(std::string name) const {
   while (!name.empty() && name.back() == ' ') name.pop_back();
   return folder_.empty() ? name : folder_ + "/" + name;
 }
 
 void PostScriptDevice::openplot() {
   if (NPAGE == 0 || ONEFILE == 0) {
-    out_.open(file_name());
+    const std::string name = file_name(NAME);
+    if (guard_ != nullptr) guard_->check(name);
+    out_.open(name);
     out_.line("%!PS-Adobe-2.0");
     out_.line("%%Creator: DARUVUZA");
   }
   ++NPAGE;
-  std::snprintf(rec_.data(), rec_.size(), "%%%%Page:%4d%4d", NPAGE, NPAGE);
+  // Past page 999 the second number takes a blank of its own.
+  std::snprintf(rec_.data(), rec_.size(),
+                NPAGE < 1000 ? "%%%%Page:%4d%4d" : "%%%%Page:%4d %d", NPAGE,
+                NPAGE);
   out_.line(rec_.data());
   out_.line("585 27 translate");
   out_.line("90 rotate");
@@ -245,7 +255,13 @@ void PostScriptDevice::endplots() {
 }
 
 void PostScriptDevice::nextname(std::string& name) {
-  for (std::size_t i = 7; i >= 4 && i < name.size(); --i) {
+  // The counter is characters 5 to 8, and more digits after them once it
+  // has passed 9999.
+  std::size_t last = 7;
+  while (last + 1 < name.size() && DIGITS.find(name[last + 1]) != DIGITS.npos) {
+    ++last;
+  }
+  for (std::size_t i = last; i >= 4 && i < name.size(); --i) {
     const std::size_t d = DIGITS.find(name[i]);
     if (d == std::string_view::npos) return;
     if (d < 9) {
@@ -254,6 +270,9 @@ void PostScriptDevice::nextname(std::string& name) {
     }
     name[i] = '0';
   }
+  // Every digit was a 9: the counter grows by one digit rather than
+  // starting again at 0000 over this run's first files.
+  if (name.size() > last) name.insert(4, 1, '1');
 }
 
 }  // namespace veskaro

@@ -9,6 +9,7 @@
 #include <string>
 #include <string_view>
 
+#include "core/file_guard.h"
 #include "core/io.h"
 #include "device/device.h"
 
@@ -36,11 +37,15 @@ class PostScriptDevice final : public Device {
   void nextplot() override;
   void endplots() override;
 
+  // Checks every file before it is opened for writing against the inputs
+  // noted in `guard`; the first file is also checked at start-up.
+  void guard_outputs(FileGuard& guard);
+
   // The same as `plot`; the outline of `boxcolor` is drawn through it.
   void plotreal(float x, float y, int ipen);
 
-  // Advances the four-digit file counter in characters 5 to 8 of `name`;
-  // 9999 is followed by 0000.
+  // Advances the file counter that begins at character 5 of `name`: four
+  // digits up to 9999, then 10000 and onward.
   static void nextname(std::string& name);
 
  private:
@@ -55,17 +60,19 @@ class PostScriptDevice final : public Device {
   void finish_page();
   // Writes a move (pen 3) or draw (pen 2) record for XPT, YPT.
   void write_point(int ipen);
-  std::string file_name() const;
+  // The file named NAME, in the device's folder.
+  std::string file_name(std::string name) const;
 
   const int onefile_setting_;
   const std::string folder_;
   std::FILE* const terminal_;
   TextWriter out_;
+  FileGuard* guard_ = nullptr;
 
   // Page and path state.
   float XPT = 0, YPT = 0, LINEW = 0;
   int LUN = 0, ISTART = 0, NSEG = 0, IDRAWN = 0, IOPEN = 0, LASTPEN = 0;
-  std::string NAME;  // 12 characters once set; characters 5 to 8 count files
+  std::string NAME;  // "PLOT0001.ps " once set; the counter starts at 5
   int NPAGE = 0, ONEFILE = 0;
 
   // Opening state and scale.
