@@ -32,6 +32,8 @@ struct DriverState {
   int IMTHRU = 0;
   Vec<double, 4> XYPLST;
   int KSMALX = 0, KSMALY = 0;
+  // Rotation of the layout in force.
+  int KROTLST = 0;
   int MMPLOT = 1;
   int KSTART = 0;
   int IPASS = 0;

@@ -22,17 +22,21 @@ int magnitude(int n) {
 }
 
 // Compares the layout card with the layout in force and starts a new cell
-// sequence (on a fresh page) when it changed.
+// sequence (on a fresh page) when it changed. The rotation belongs to the
+// layout: the cells of a rotated page start at the other edge. An overlay
+// of the layout in force draws over the current cell; an overlay of
+// another layout starts at the first cell of its own layout.
 void layout_change(Core& c) {
   auto& pg = c.pg;
   auto& drv = c.drv;
-  if (drv.IMTHRU == 1 && pg.IOVER == 0) {
+  if (drv.IMTHRU == 1) {
     const bool same = pg.XPMIN == drv.XYPLST(1) && pg.XPMAX == drv.XYPLST(2) &&
                       pg.YPMIN == drv.XYPLST(3) && pg.YPMAX == drv.XYPLST(4) &&
-                      pg.NXPLT == drv.KSMALX && pg.NYPLT == drv.KSMALY;
+                      pg.NXPLT == drv.KSMALX && pg.NYPLT == drv.KSMALY &&
+                      pg.IROTAT == drv.KROTLST;
     // After an overlay frame the cell is still the first one although the
-    // page holds plots: the next layout starts on a fresh page.
-    if (same && drv.KOVPAGE == 0) return;
+    // page holds plots: the next ordinary layout starts on a fresh page.
+    if (same && (pg.IOVER == 1 || drv.KOVPAGE == 0)) return;
     drv.IMTHRU = 0;
     if (pg.IXNOW != 1 || pg.IYNOW != 1 || drv.KOVPAGE == 1) {
       c.dev.nextplot();
@@ -45,6 +49,7 @@ void layout_change(Core& c) {
   drv.XYPLST(4) = pg.YPMAX;
   drv.KSMALX = pg.NXPLT;
   drv.KSMALY = pg.NYPLT;
+  drv.KROTLST = pg.IROTAT;
 }
 
 // The control card; between parsing and clamping, the counts of data

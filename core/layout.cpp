@@ -180,14 +180,18 @@ void nxtplt(Core& c) {
   ++c.fb.PLOTN;
   if (pg.IOVER != 0) return;
   if (pg.IXNOW >= pg.NXPLT && pg.IYNOW >= pg.NYPLT) c.dev.nextplot();
-  ++pg.IXNOW;
-  pg.XOFF += pg.DXCELL;
-  if (pg.IXNOW > pg.NXPLT) {
+  // The wrap is decided before a counter moves, so that a row or a page
+  // of as many cells as an int holds never counts past its range.
+  if (pg.IXNOW < pg.NXPLT) {
+    ++pg.IXNOW;
+    pg.XOFF += pg.DXCELL;
+  } else {
     pg.IXNOW = 1;
     pg.XOFF = row_start(pg);
-    ++pg.IYNOW;
-    pg.YOFF -= pg.DYCELL;
-    if (pg.IYNOW > pg.NYPLT) {
+    if (pg.IYNOW < pg.NYPLT) {
+      ++pg.IYNOW;
+      pg.YOFF -= pg.DYCELL;
+    } else {
       pg.IYNOW = 1;
       pg.YOFF = pg.YPMAX - pg.DYCELL;
     }

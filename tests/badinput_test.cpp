@@ -80,6 +80,8 @@ struct Result {
   std::string listing;
   std::string ps;
   std::string terminal;
+  // The cell the run ended on.
+  int ixnow = 0, iynow = 0;
 };
 
 class BadInput : public ::testing::Test {
@@ -109,6 +111,8 @@ class BadInput : public ::testing::Test {
       r.status = run_core(*c);
       r.terminal = ::testing::internal::GetCapturedStdout();
       r.listing = c->files.lst.text();
+      r.ixnow = c->pg.IXNOW;
+      r.iynow = c->pg.IYNOW;
     }
     std::rewind(term);
     for (int ch = std::fgetc(term); ch != EOF; ch = std::fgetc(term)) {
@@ -373,6 +377,26 @@ TEST_F(BadInput, AThousandByAThousandLayoutDrawsTinyCells) {
       run(frame(1, 1, 3, layout), curve("A", 5) + curve("B", 5) + curve("C", 5),
           kSet + kSet + kSet);
   sound(r, 4);
+}
+
+TEST_F(BadInput, CellCountsAtTheIntegerLimitStartAtTheTopLeftCell) {
+  struct Case {
+    std::string across, down;
+    int ixnow, iynow;
+  };
+  // The start page stands on the last cell; its advance and the two plots
+  // after it must neither overflow a counter nor leave the top-left cell.
+  for (const Case& k :
+       {Case{"2147483647", "2", 3, 1}, Case{"-2147483647", "2", 1, 1},
+        Case{"1", "2147483647", 1, 3}}) {
+    SCOPED_TRACE(k.across + " by " + k.down);
+    const std::string layout = card({"", "", "", "", k.across, k.down});
+    const Result r =
+        run(frame(1, 1, 2, layout), curve("A", 5) + curve("B", 5), kSet + kSet);
+    sound(r, 3);
+    EXPECT_EQ(r.ixnow, k.ixnow);
+    EXPECT_EQ(r.iynow, k.iynow);
+  }
 }
 
 }  // namespace

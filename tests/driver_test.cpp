@@ -236,6 +236,33 @@ TEST_F(Driver, LayoutChangeStartsANewPageOnlyWhenThePageHoldsAPlot) {
   EXPECT_EQ(lines().back(), closing(4));
 }
 
+TEST_F(Driver, OverlayOfAnotherLayoutStartsAtItsOwnFirstCell) {
+  const std::string one_by_one = card({"", "", "", "", "1", "1"});
+  const std::string two_by_two = card({"", "", "", "", "2", "2"});
+  struct Case {
+    std::string before, overlay;
+    int breaks;
+  };
+  // A 2 by 2 overlay after a 1 by 1 layout; a rotated overlay after an
+  // unrotated layout of the same area; an overlay after a half-full page.
+  for (const Case& k :
+       {Case{one_by_one, card({"", "", "", "", "-2", "2"}), 2},
+        Case{one_by_one, card({"", "-13.5", "", "", "-1", "1"}), 2},
+        Case{two_by_two, card({"", "", "", "", "-1", "1"}), 2}}) {
+    SCOPED_TRACE(k.overlay);
+    go(frame(card({"1"}), k.before) + plot() + "\n" +
+           frame(card({"1"}), k.overlay) + plot() + plot(),
+       curve("A") + curve("B") + curve("C"));
+    EXPECT_EQ(dev.count("nextplot"), k.breaks);
+    // Both overlaid plots sit in the top-left cell of the overlay layout.
+    const auto& pg = c->pg;
+    EXPECT_EQ(pg.IXNOW, 1);
+    EXPECT_EQ(pg.IYNOW, 1);
+    EXPECT_EQ(pg.XOFF, pg.IROTAT == 1 ? pg.XPMAX : pg.XPMIN);
+    EXPECT_EQ(pg.YOFF, pg.YPMAX - pg.DYCELL);
+  }
+}
+
 TEST_F(Driver, OverlayPageIsEndedBeforeTheNextFrameDefinition) {
   const std::string overlay = card({"", "", "", "", "-2", "2"});
   const std::string two_by_two = card({"", "", "", "", "2", "2"});
