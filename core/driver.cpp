@@ -2,6 +2,7 @@
 
 #include <climits>
 #include <memory>
+#include <new>
 #include <utility>
 
 #include "core/cards.h"
@@ -35,6 +36,8 @@ void layout_change(Core& c) {
     if (same && drv.KOVPAGE == 0) return;
     drv.IMTHRU = 0;
     if (pg.IXNOW != 1 || pg.IYNOW != 1 || drv.KOVPAGE == 1) {
+      // The screen device may wait for the user here.
+      c.files.lst.flush();
       c.dev.nextplot();
       drv.KOVPAGE = 0;
     }
@@ -65,9 +68,19 @@ void control(Core& c, const std::string& rec) {
 }  // namespace
 
 int run(Device& dev) {
-  auto c = std::make_unique<Core>(dev);
+  prepare_process();
+  std::unique_ptr<Core> c;
+  try {
+    c = std::make_unique<Core>(dev);
+  } catch (const std::bad_alloc&) {
+    fatal_memory("the data store");
+  }
   fileio(*c);
-  return run_core(*c);
+  try {
+    return run_core(*c);
+  } catch (const std::bad_alloc&) {
+    fatal_memory("the plot being drawn");
+  }
 }
 
 void set_units(Core& c) {
@@ -83,6 +96,8 @@ void fileio(Core& c) {
   set_units(c);
   c.files.inp.open("VESKARO.INP");
   c.files.lst.open("VESKARO.LST");
+  // Whatever ends the run, the listing keeps what was written to it.
+  c.files.lst.keep_at_exit();
   c.files.cur.open("VESKARO.CUR");
   c.files.pnt.open("VESKARO.PNT");
   c.files.chr.open("PLOT.CHR");

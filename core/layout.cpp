@@ -179,7 +179,11 @@ void nxtplt(Core& c) {
   PageBlocks& pg = c.pg;
   ++c.fb.PLOTN;
   if (pg.IOVER != 0) return;
-  if (pg.IXNOW >= pg.NXPLT && pg.IYNOW >= pg.NYPLT) c.dev.nextplot();
+  if (pg.IXNOW >= pg.NXPLT && pg.IYNOW >= pg.NYPLT) {
+    // The screen device may wait for the user here.
+    c.files.lst.flush();
+    c.dev.nextplot();
+  }
   ++pg.IXNOW;
   pg.XOFF += pg.DXCELL;
   if (pg.IXNOW > pg.NXPLT) {

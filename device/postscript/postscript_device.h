@@ -55,11 +55,16 @@ class PostScriptDevice final : public Device {
   void finish_page();
   // Writes a move (pen 3) or draw (pen 2) record for XPT, YPT.
   void write_point(int ipen);
+  // Reports a finished page on the terminal. The line is information
+  // only: when it cannot be written, one message says so and the run goes
+  // on without the terminal.
+  void tell(int page);
   std::string file_name() const;
 
   const int onefile_setting_;
   const std::string folder_;
   std::FILE* const terminal_;
+  bool terminal_lost_ = false;
   TextWriter out_;
 
   // Page and path state.
