@@ -46,8 +46,9 @@ partial_listing() {
 expect_stop() {
   [ "$3" = "$(cat "$2/status")" ] ||
     fail "$1: status $(cat "$2/status"), expected $3: $(cat "$2/stderr")"
-  [ "$(wc -l <"$2/stderr")" = 1 ] && grep -q -- "$4" "$2/stderr" ||
+  if [ "$(wc -l <"$2/stderr")" != 1 ] || ! grep -q -- "$4" "$2/stderr"; then
     fail "$1: standard error was: $(cat "$2/stderr")"
+  fi
 }
 
 # ---- Batch runs --------------------------------------------------------
@@ -62,6 +63,7 @@ echo "ok: an output that cannot be opened"
 
 # The file-size limit reached in the PostScript file.
 example fsize
+# shellcheck disable=SC2016
 runit "$WORK/fsize" bash -c 'ulimit -f 24 && exec "$0"' "$PS1PROG"
 expect_stop fsize "$WORK/fsize" 2 "veskaro: cannot write PLOT0001.ps"
 partial_listing fsize "$WORK/fsize" "Y Axis Label"
@@ -72,13 +74,15 @@ echo "ok: the file-size limit"
 # parameter file, a named pipe, until then).
 same_files() {
   [ "$(cat "$2/status")" = 0 ] || fail "$1: status $(cat "$2/status")"
-  [ "$(wc -l <"$2/stderr")" = 1 ] &&
-    grep -q "^veskaro: cannot write the terminal: $3" "$2/stderr" ||
+  if [ "$(wc -l <"$2/stderr")" != 1 ] ||
+    ! grep -q "^veskaro: cannot write the terminal: $3" "$2/stderr"; then
     fail "$1: standard error was: $(cat "$2/stderr")"
+  fi
   cmp -s "$2/VESKARO.LST" "$WORK/ref/VESKARO.LST" || fail "$1: listing differs"
   cmp -s "$2/PLOT0001.ps" "$WORK/ref/PLOT0001.ps" || fail "$1: PostScript differs"
 }
 example full
+# shellcheck disable=SC2016
 runit "$WORK/full" bash -c 'exec "$0" >/dev/full' "$PS1PROG"
 same_files "full terminal" "$WORK/full" "No space left"
 example closed
@@ -98,6 +102,7 @@ echo "ok: a terminal that cannot be written"
 
 # Closed standard input and output: the page lines never reach a file.
 example nostd
+# shellcheck disable=SC2016
 runit "$WORK/nostd" bash -c 'exec "$0" <&- >&-' "$PS1PROG"
 [ "$(cat "$WORK/nostd/status")" = 0 ] || fail "closed descriptors: status"
 cmp -s "$WORK/nostd/VESKARO.LST" "$WORK/ref/VESKARO.LST" ||
@@ -139,8 +144,10 @@ else
       done=1
       break
     fi
-    [ "$status" = 2 ] && grep -q "^veskaro: cannot hold " "$WORK/oom/stderr" ||
+    if [ "$status" != 2 ] ||
+      ! grep -q "^veskaro: cannot hold " "$WORK/oom/stderr"; then
       fail "memory limit $mb MB: status $status: $(cat "$WORK/oom/stderr")"
+    fi
     if grep -q "cannot hold the curves being read" "$WORK/oom/stderr"; then
       seen=1
       grep -q "Y Axis Label" "$WORK/oom/VESKARO.LST" ||
@@ -167,7 +174,15 @@ grep -q "Y Axis Label" "$WORK/nodisplay/VESKARO.LST" ||
   fail "no display: listing: $(cat "$WORK/nodisplay/VESKARO.LST")"
 echo "ok: no display"
 
-start_xvfb 800x640x24
+# A server whose socket another server's shutdown took away is started
+# anew.
+for _ in 1 2 3; do
+  start_xvfb 800x640x24
+  xdotool getdisplaygeometry >/dev/null 2>&1 && break
+  kill "$XVFB_PID"
+  wait "$XVFB_PID" 2>/dev/null || true
+  XVFB_PID=
+done
 
 # Starts the screen program on a one-plot deck in $WORK/$1 (signals at
 # their default action) and waits until its option menu waits.
