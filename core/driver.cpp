@@ -2,6 +2,7 @@
 
 #include <climits>
 #include <memory>
+#include <new>
 #include <utility>
 
 #include "core/cards.h"
@@ -39,6 +40,8 @@ void layout_change(Core& c) {
     if (same && (pg.IOVER == 1 || drv.KOVPAGE == 0)) return;
     drv.IMTHRU = 0;
     if (pg.IXNOW != 1 || pg.IYNOW != 1 || drv.KOVPAGE == 1) {
+      // The screen device may wait for the user here.
+      c.files.lst.flush();
       c.dev.nextplot();
       drv.KOVPAGE = 0;
     }
@@ -75,9 +78,19 @@ int run(Device& dev) {
 }
 
 int run(Device& dev, FileGuard& guard) {
-  auto c = std::make_unique<Core>(dev);
+  prepare_process();
+  std::unique_ptr<Core> c;
+  try {
+    c = std::make_unique<Core>(dev);
+  } catch (const std::bad_alloc&) {
+    fatal_memory("the data store");
+  }
   fileio(*c, guard);
-  return run_core(*c);
+  try {
+    return run_core(*c);
+  } catch (const std::bad_alloc&) {
+    fatal_memory("the plot being drawn");
+  }
 }
 
 void set_units(Core& c) {
@@ -105,6 +118,8 @@ void fileio(Core& c, FileGuard& guard) {
   guard.add_output("VESKARO.LST");
   guard.check_outputs();
   f.lst.open("VESKARO.LST");
+  // Whatever ends the run, the listing keeps what was written to it.
+  f.lst.keep_at_exit();
 }
 
 void endit(Core& c) {

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <csignal>
 #include <cstdlib>
 #include <cstring>
 #include <vector>
@@ -17,6 +18,12 @@ constexpr std::size_t kChunk = std::size_t{1} << 20;
 // A read-ahead at least this long is shared out over the worker threads.
 constexpr std::size_t kShareFrom = std::size_t{2} << 20;
 constexpr std::size_t kFlushAt = std::size_t{1} << 16;
+
+// The writer saved by an exit() that ends the run early. An exit handler
+// cannot be given the core state object, so this one pointer is
+// process-wide.
+// NOLINTNEXTLINE(cppcoreguidelines-avoid-non-const-global-variables)
+TextWriter* kept_writer = nullptr;
 }  // namespace
 
 void fatal_file(std::string_view what, std::string_view file) {
@@ -31,6 +38,25 @@ void fatal_file(std::string_view what, std::string_view file,
                static_cast<int>(file.size()), file.data(),
                static_cast<int>(reason.size()), reason.data());
   std::exit(2);
+}
+
+void fatal_memory(std::string_view what) {
+  errno = ENOMEM;
+  fatal_file("cannot hold", what);
+}
+
+void prepare_process() {
+  for (int fd = 0; fd <= 2; ++fd) {
+    if (fcntl(fd, F_GETFD) != -1 || errno != EBADF) continue;
+    // The lower descriptors are open, so this takes the place of fd.
+    const int null = ::open("/dev/null", O_RDWR);
+    if (null >= 0 && null != fd) {
+      dup2(null, fd);
+      ::close(null);
+    }
+  }
+  std::signal(SIGPIPE, SIG_IGN);
+  std::signal(SIGXFSZ, SIG_IGN);
 }
 
 RecordReader::~RecordReader() { close(); }
@@ -200,12 +226,38 @@ std::string_view RecordReader::lines_ahead(std::size_t want,
 }
 
 TextWriter::~TextWriter() {
+  if (kept_writer == this) kept_writer = nullptr;
   if (fp_ != nullptr) std::fclose(fp_);
+}
+
+void TextWriter::keep_at_exit() {
+  static const bool registered = std::atexit(write_kept) == 0;
+  if (registered) kept_writer = this;
+}
+
+void TextWriter::write_kept() {
+  TextWriter* w = kept_writer;
+  kept_writer = nullptr;
+  if (w != nullptr) w->write_through();
+}
+
+void TextWriter::write_through() {
+  if (memory_ || fp_ == nullptr || failed_) return;
+  if (!buf_.empty()) std::fwrite(buf_.data(), 1, buf_.size(), fp_);
+  buf_.clear();
+  std::fflush(fp_);
+}
+
+// A failed write is not tried again at exit: part of it may be on disk.
+void TextWriter::fail(std::string_view what) {
+  failed_ = true;
+  fatal_file(what, name_);
 }
 
 void TextWriter::open(const std::string& name) {
   name_ = name;
   memory_ = false;
+  failed_ = false;
   buf_.clear();
   errno = 0;
   fp_ = std::fopen(name.c_str(), "wb");
@@ -234,10 +286,10 @@ void TextWriter::flush() {
   errno = 0;
   if (!buf_.empty() &&
       std::fwrite(buf_.data(), 1, buf_.size(), fp_) != buf_.size()) {
-    fatal_file("cannot write", name_);
+    fail("cannot write");
   }
   buf_.clear();
-  if (std::fflush(fp_) != 0) fatal_file("cannot write", name_);
+  if (std::fflush(fp_) != 0) fail("cannot write");
 }
 
 void TextWriter::close() {
@@ -247,7 +299,7 @@ void TextWriter::close() {
   std::FILE* fp = fp_;
   fp_ = nullptr;
   errno = 0;
-  if (std::fclose(fp) != 0) fatal_file("cannot write", name_);
+  if (std::fclose(fp) != 0) fail("cannot write");
 }
 
 }  // namespace veskaro

@@ -22,6 +22,16 @@ namespace veskaro {
 // The same with the reason given: "veskaro: <what> <file>: <reason>".
 [[noreturn]] void fatal_file(std::string_view what, std::string_view file,
                              std::string_view reason);
+// The same for memory that could not be had: "veskaro: cannot hold <what>:
+// <reason>", status 2.
+[[noreturn]] void fatal_memory(std::string_view what);
+
+// Makes the process's surroundings safe for its files, once at start:
+// standard descriptors 0 to 2 that are closed are opened on /dev/null, so
+// that no file of the run takes their place; a write to a closed pipe or
+// beyond the file-size limit fails with an error (and takes the "cannot
+// write" path) instead of ending the process by a signal.
+void prepare_process();
 
 enum class ReadStatus { kOk, kEnd, kBad };
 
@@ -112,15 +122,26 @@ class TextWriter {
   void flush();
   // Flushes and closes; stops the run when the data cannot be written.
   void close();
+  // Makes this the writer whose output is written through when the
+  // process ends by exit() before the writer is closed (a fatal error, a
+  // lost display): one writer at a time, the listing.
+  void keep_at_exit();
 
   // Everything written so far when collecting in memory.
   const std::string& text() const { return buf_; }
   const std::string& name() const { return name_; }
 
  private:
+  // Writes what is held to the file, ignoring errors (the process is
+  // ending).
+  void write_through();
+  [[noreturn]] void fail(std::string_view what);
+  static void write_kept();
+
   std::string name_;
   std::FILE* fp_ = nullptr;
   bool memory_ = false;
+  bool failed_ = false;
   std::string buf_;
 };
 

@@ -51,6 +51,9 @@ void mysized(Core& c, Edges& X, Edges& Y) {
 void mouseyd(Core& c, int& KWAY, double& X, double& Y, int IWAIT, int KEYOK) {
   float xs = 0.0F;
   float ys = 0.0F;
+  // The user may end the program while it waits: the listing goes to
+  // disk first.
+  c.files.lst.flush();
   c.dev.mousey(KWAY, xs, ys, IWAIT, KEYOK);
   X = xs;
   Y = ys;

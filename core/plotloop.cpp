@@ -1,3 +1,4 @@
+#include <new>
 #include <string>
 
 #include "core/cards.h"
@@ -120,8 +121,16 @@ void read_data(Core& c) {
   if (fb.NPPLOT > 0 && drv.IPEND == 1) fb.NPPLOT = 0;
   if (fb.NCPLOT >= 0) st.NCURVE = 0;
   if (fb.NPPLOT >= 0) st.NPOINT = 0;
-  if (drv.ICEND == 0) getcur(c, drv.ICEND);
-  if (drv.IPEND == 0) getpnt(c, drv.IPEND);
+  try {
+    if (drv.ICEND == 0) getcur(c, drv.ICEND);
+  } catch (const std::bad_alloc&) {
+    fatal_memory("the curves being read");
+  }
+  try {
+    if (drv.IPEND == 0) getpnt(c, drv.IPEND);
+  } catch (const std::bad_alloc&) {
+    fatal_memory("the point sets being read");
+  }
 }
 
 }  // namespace
@@ -151,7 +160,11 @@ void plot_loop(Core& c) {
 
     choose_subplots(c);
     c.drv.KSTART = 0;
-    if (draw_plot(c)) nxtplt(c);
+    const bool drawn = draw_plot(c);
+    // Each finished plot is on disk in the listing, whatever ends the run
+    // later (a signal between plots, say).
+    c.files.lst.flush();
+    if (drawn) nxtplt(c);
   }
 }
 

@@ -1,5 +1,6 @@
 #include "device/postscript/postscript_device.h"
 
+#include <cerrno>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
@@ -224,13 +225,26 @@ void PostScriptDevice::finish_page() {
   if (NSEG != 0) out_.line("stroke");
   out_.line("showpage");
   out_.flush();
-  std::fprintf(terminal_, "============== SENDING PLOT%4d ============== \n",
-               NPAGE);
+  tell(NPAGE);
   if (ONEFILE == 0) {
     out_.close();
     NPAGE = 0;
   }
   nextname(NAME);
+}
+
+void PostScriptDevice::tell(int page) {
+  if (terminal_lost_) return;
+  errno = 0;
+  if (std::fprintf(terminal_,
+                   "============== SENDING PLOT%4d ============== \n",
+                   page) >= 0 &&
+      std::fflush(terminal_) == 0) {
+    return;
+  }
+  terminal_lost_ = true;
+  std::fprintf(stderr, "veskaro: cannot write the terminal: %s\n",
+               errno != 0 ? std::strerror(errno) : "error");
 }
 
 void PostScriptDevice::nextplot() { finish_page(); }
@@ -248,7 +262,6 @@ void PostScriptDevice::endplots() {
     }
     out_.close();
   }
-  std::fflush(terminal_);
   // The device is finished; later calls change nothing.
   ISTART = 0;
   MYPASS = 0;

@@ -60,12 +60,17 @@ class PostScriptDevice final : public Device {
   void finish_page();
   // Writes a move (pen 3) or draw (pen 2) record for XPT, YPT.
   void write_point(int ipen);
+  // Reports a finished page on the terminal. The line is information
+  // only: when it cannot be written, one message says so and the run goes
+  // on without the terminal.
+  void tell(int page);
   // The file named NAME, in the device's folder.
   std::string file_name(std::string name) const;
 
   const int onefile_setting_;
   const std::string folder_;
   std::FILE* const terminal_;
+  bool terminal_lost_ = false;
   TextWriter out_;
   FileGuard* guard_ = nullptr;
 

@@ -1,0 +1,236 @@
+#!/usr/bin/env bash
+# The run's surroundings: whatever ends a run early (a file that cannot be
+# opened, a file-size limit, too little memory, no display, a lost display,
+# a signal while the option menu waits), the listing on disk keeps every
+# record written up to then and a failure never ends with status 0. A
+# terminal that cannot be written, or closed standard descriptors, change
+# nothing in the files of the run.
+set -euo pipefail
+BUILD=$(cd "$1" && pwd)
+SRC=$(cd "$2" && pwd)
+source "$SRC/tests/tools/x11_e2e.bash"
+PS1PROG=$BUILD/programs/veskaro-ps1
+
+# A folder $WORK/$1 holding the shipped example.
+example() {
+  mkdir "$WORK/$1"
+  cp -L "$SRC"/examples/* "$WORK/$1/"
+}
+
+# runit DIR COMMAND...: runs COMMAND in DIR with its output, error output
+# and status in files there.
+runit() {
+  local dir=$1 status=0
+  shift
+  (cd "$dir" && exec "$@") >"$dir/stdout" 2>"$dir/stderr" || status=$?
+  echo "$status" >"$dir/status"
+}
+
+# The listing and PostScript file of an undisturbed run to compare with.
+example ref
+(cd "$WORK/ref" && "$PS1PROG" >stdout 2>stderr)
+
+# partial_listing CASE DIR TEXT: the listing of an interrupted run of the
+# example begins the undisturbed one, holds TEXT and claims no finished run.
+partial_listing() {
+  local lst=$2/VESKARO.LST
+  [ -s "$lst" ] || fail "$1: empty listing"
+  cmp -s -n "$(wc -c <"$lst")" "$lst" "$WORK/ref/VESKARO.LST" ||
+    fail "$1: the listing is not the start of the undisturbed one"
+  grep -q -- "$3" "$lst" || fail "$1: no '$3' in the listing"
+  if grep -q "End of Run" "$lst"; then fail "$1: the listing claims an end"; fi
+}
+
+# expect_stop CASE DIR STATUS MESSAGE: the run in DIR ended with STATUS and
+# one line MESSAGE on standard error.
+expect_stop() {
+  [ "$3" = "$(cat "$2/status")" ] ||
+    fail "$1: status $(cat "$2/status"), expected $3: $(cat "$2/stderr")"
+  if [ "$(wc -l <"$2/stderr")" != 1 ] || ! grep -q -- "$4" "$2/stderr"; then
+    fail "$1: standard error was: $(cat "$2/stderr")"
+  fi
+}
+
+# ---- Batch runs --------------------------------------------------------
+
+# An output file that cannot be opened.
+example unopenable
+mkdir "$WORK/unopenable/PLOT0001.ps"
+runit "$WORK/unopenable" "$PS1PROG"
+expect_stop unopenable "$WORK/unopenable" 2 "veskaro: cannot open PLOT0001.ps"
+partial_listing unopenable "$WORK/unopenable" "Y Axis Label"
+echo "ok: an output that cannot be opened"
+
+# The file-size limit reached in the PostScript file.
+example fsize
+# shellcheck disable=SC2016
+runit "$WORK/fsize" bash -c 'ulimit -f 24 && exec "$0"' "$PS1PROG"
+expect_stop fsize "$WORK/fsize" 2 "veskaro: cannot write PLOT0001.ps"
+partial_listing fsize "$WORK/fsize" "Y Axis Label"
+echo "ok: the file-size limit"
+
+# The terminal lines go to a full device, or to a pipe that nobody reads
+# (the reader is gone before the run begins: the run waits for its
+# parameter file, a named pipe, until then).
+same_files() {
+  [ "$(cat "$2/status")" = 0 ] || fail "$1: status $(cat "$2/status")"
+  if [ "$(wc -l <"$2/stderr")" != 1 ] ||
+    ! grep -q "^veskaro: cannot write the terminal: $3" "$2/stderr"; then
+    fail "$1: standard error was: $(cat "$2/stderr")"
+  fi
+  cmp -s "$2/VESKARO.LST" "$WORK/ref/VESKARO.LST" || fail "$1: listing differs"
+  cmp -s "$2/PLOT0001.ps" "$WORK/ref/PLOT0001.ps" || fail "$1: PostScript differs"
+}
+example full
+# shellcheck disable=SC2016
+runit "$WORK/full" bash -c 'exec "$0" >/dev/full' "$PS1PROG"
+same_files "full terminal" "$WORK/full" "No space left"
+example closed
+mv "$WORK/closed/VESKARO.INP" "$WORK/closed/deck"
+mkfifo "$WORK/closed/VESKARO.INP"
+(
+  cd "$WORK/closed"
+  set +e
+  "$PS1PROG" 2>stderr | { exec 0<&-; : >reader-gone; }
+  echo "${PIPESTATUS[0]}" >status
+) &
+for _ in $(seq 600); do [ -e "$WORK/closed/reader-gone" ] && break; sleep 0.1; done
+cat "$WORK/closed/deck" >"$WORK/closed/VESKARO.INP"
+wait $!
+same_files "closed terminal" "$WORK/closed" "Broken pipe"
+echo "ok: a terminal that cannot be written"
+
+# Closed standard input and output: the page lines never reach a file.
+example nostd
+# shellcheck disable=SC2016
+runit "$WORK/nostd" bash -c 'exec "$0" <&- >&-' "$PS1PROG"
+[ "$(cat "$WORK/nostd/status")" = 0 ] || fail "closed descriptors: status"
+cmp -s "$WORK/nostd/VESKARO.LST" "$WORK/ref/VESKARO.LST" ||
+  fail "closed descriptors: the listing differs"
+echo "ok: closed standard descriptors"
+
+# Too little memory, at limits rising in steps until the run goes through:
+# each run that fails says what could not be held and ends with status 2,
+# and one of them fails while the curves are read, with the listing
+# written through. (A sanitizer's shadow memory does not fit any limit.)
+if grep -q __asan_init "$PS1PROG"; then
+  echo "skipped: memory limits under the address sanitizer"
+else
+  mkdir "$WORK/oom"
+  cp "$SRC"/data/PLOT.CHR "$SRC"/data/PLOT.SYM "$WORK/oom/"
+  {
+    echo Long
+    awk 'BEGIN { for (i = 1; i <= 500000; i++) printf "%11d%11d\n", i, i % 7 }'
+    echo
+  } >"$WORK/oom/VESKARO.CUR"
+  : >"$WORK/oom/VESKARO.PNT"
+  card='%11s%11s%11s%11s%11s%11s\n'
+  {
+    # shellcheck disable=SC2059
+    printf "$card" "" "" "" "" 1 1
+    # shellcheck disable=SC2059
+    printf "$card" 1 0 0 0 0 0
+    printf '%s\n' X Y "A Long Curve" ""
+    # shellcheck disable=SC2059
+    printf "$card" "" "" 1 1 "" "" "" "" 1 1 "" ""
+  } >"$WORK/oom/VESKARO.INP"
+  seen=0 done=0
+  for mb in $(seq 128 8 640); do
+    rm -f "$WORK/oom/VESKARO.LST" "$WORK/oom/PLOT0001.ps"
+    status=0
+    (cd "$WORK/oom" && ulimit -v $((mb * 1024)) && exec "$PS1PROG") \
+      >"$WORK/oom/stdout" 2>"$WORK/oom/stderr" || status=$?
+    if [ "$status" = 0 ]; then
+      done=1
+      break
+    fi
+    if [ "$status" != 2 ] ||
+      ! grep -q "^veskaro: cannot hold " "$WORK/oom/stderr"; then
+      fail "memory limit $mb MB: status $status: $(cat "$WORK/oom/stderr")"
+    fi
+    if grep -q "cannot hold the curves being read" "$WORK/oom/stderr"; then
+      seen=1
+      grep -q "Y Axis Label" "$WORK/oom/VESKARO.LST" ||
+        fail "memory limit $mb MB: the listing was not written through"
+    fi
+  done
+  [ "$done" = 1 ] || fail "no run went through within 640 MB"
+  [ "$seen" = 1 ] || fail "no memory limit stopped the reading of the curves"
+  echo "ok: out of memory"
+fi
+
+# ---- The screen program ------------------------------------------------
+[ -x "$BUILD/programs/veskaro-x11" ] || {
+  echo "no screen program: its cases skipped"
+  exit 0
+}
+
+# No display: the listing holds this run's records, not the last run's.
+example nodisplay
+echo "the last run's listing" >"$WORK/nodisplay/VESKARO.LST"
+runit "$WORK/nodisplay" env DISPLAY=:4242 "$BUILD/programs/veskaro-x11"
+expect_stop "no display" "$WORK/nodisplay" 255 "Could not open display"
+grep -q "Y Axis Label" "$WORK/nodisplay/VESKARO.LST" ||
+  fail "no display: listing: $(cat "$WORK/nodisplay/VESKARO.LST")"
+echo "ok: no display"
+
+# A server whose socket another server's shutdown took away is started
+# anew.
+for _ in 1 2 3; do
+  start_xvfb 800x640x24
+  xdotool getdisplaygeometry >/dev/null 2>&1 && break
+  kill "$XVFB_PID"
+  wait "$XVFB_PID" 2>/dev/null || true
+  XVFB_PID=
+done
+
+# Starts the screen program on a one-plot deck in $WORK/$1 (signals at
+# their default action) and waits until its option menu waits.
+start_menu() {
+  mkdir "$WORK/$1"
+  menu_deck "$WORK/$1" 1
+  (cd "$WORK/$1" &&
+    exec env --default-signal=HUP,INT,TERM "$BUILD/programs/veskaro-x11" \
+      >out 2>err) &
+  PROGRAM=$!
+  RUNDIR=$WORK/$1
+  wait_for_window
+  shot "$WORK/start.rgb"
+  click_at 6 5
+  wait_redrawn "$WORK/start.rgb" "$WORK/menu.rgb"
+  sleep 0.5
+}
+
+# The program of case $1 ends soon with a status other than 0, and its
+# listing holds the plot's tables.
+ended_with_listing() {
+  local status=0
+  for _ in $(seq 300); do
+    kill -0 "$PROGRAM" 2>/dev/null || break
+    sleep 0.1
+  done
+  kill -0 "$PROGRAM" 2>/dev/null && fail "$1: the program did not end"
+  wait "$PROGRAM" || status=$?
+  [ "$status" != 0 ] || fail "$1: status 0"
+  grep -q "Measured" "$RUNDIR/VESKARO.LST" ||
+    fail "$1: the listing lacks the plot: $(cat "$RUNDIR/VESKARO.LST")"
+  echo "ok: $1 (status $status)"
+}
+
+for sig in TERM INT HUP; do
+  start_menu "sig$sig"
+  kill -s "$sig" "$PROGRAM"
+  ended_with_listing "SIG$sig in the menu"
+done
+
+# The window closed by a window manager: the client is killed off the
+# server.
+start_menu wmclose
+xdotool search --name '^VIMDERA$' windowkill
+ended_with_listing "window closed"
+
+# The X server goes away.
+start_menu lost
+kill "$XVFB_PID"
+XVFB_PID=
+ended_with_listing "X server lost"
