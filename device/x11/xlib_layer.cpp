@@ -22,6 +22,15 @@ constexpr int kCells = 256;
 constexpr int kMaxCorners = 3000;
 constexpr char kName[] = "VIMDERA";
 
+// A broken connection to the X server (the window closed by the window
+// manager, the server gone) cannot be recovered: say so and end the run.
+// exit() writes the listing through before the process ends.
+int connection_lost(Display* display) {
+  std::fprintf(stderr, "veskaro: lost the connection to display '%s'\n",
+               DisplayString(display));
+  std::exit(2);
+}
+
 class XlibLayer final : public WindowLayer {
  public:
   XlibLayer() = default;
@@ -95,6 +104,7 @@ class XlibLayer final : public WindowLayer {
 
 void XlibLayer::xpinit(float xmin, float xmax, float ymin, float ymax,
                        int myview) {
+  XSetIOErrorHandler(connection_lost);
   display_ = XOpenDisplay(nullptr);
   if (display_ == nullptr) {
     std::fprintf(stderr, "VIMDERA(xpinit):  Could not open display '%s'!!!\n",
