@@ -213,10 +213,15 @@ for file in VESKARO.INP VESKARO.CUR VESKARO.PNT PLOT.CHR PLOT.SYM; do
   [ ! -e "$dir/PLOT0001.ps" ] || fail "$file as a directory: pages written"
 done
 
-# Too many open files while the inputs are opened.
-fresh nofile
-runs veskaro-ps1 bash -c 'ulimit -n 5 && exec "$0"'
-stops "too many open files" "Too many open files"
+# Too many open files while the inputs are opened. (The address
+# sanitizer needs descriptors of its own at start.)
+if grep -q __asan_init "$PS1PROG"; then
+  echo "skipped: too many open files under the address sanitizer"
+else
+  fresh nofile
+  runs veskaro-ps1 bash -c 'ulimit -n 5 && exec "$0"'
+  stops "too many open files" "Too many open files"
+fi
 
 # No permission: root reads a mode-000 file anyway, so the run is made as
 # an unprivileged user where the script runs as root.
