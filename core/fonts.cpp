@@ -84,7 +84,9 @@ bool real_field(const std::string& f, double& x) {
     }
     exponent = esign + s.substr(i);
   }
-  if (digits.empty()) digits = "0";
+  // Appended, not assigned: GCC 12 at -O3 reports a false -Wrestrict
+  // overlap for assigning a literal here.
+  if (digits.empty()) digits.push_back('0');
   if (point == std::string::npos) {
     // No point: the last three digits are decimals.
     if (digits.size() < 3) digits.insert(0, 3 - digits.size(), '0');

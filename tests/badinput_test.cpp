@@ -306,7 +306,9 @@ TEST_F(BadInput, FullStoreEndsTheCurveAtTheLastIndex) {
 
 TEST_F(BadInput, ThirtyOneCurvesAreCutToThirty) {
   std::string cur;
-  for (int k = 1; k <= 31; ++k) cur += curve("C" + std::to_string(k), 3, k);
+  for (int k = 1; k <= 31; ++k) {
+    cur += curve(std::string("C").append(std::to_string(k)), 3, k);
+  }
   const Result r = run(frame(31, 0, 1, "", 0), cur, "");
   sound(r, 2);
   EXPECT_NE(r.listing.find("    30      3 C30"), std::string::npos);
@@ -339,7 +341,7 @@ TEST_F(BadInput, BrokenFontFilesLoadWhatFitsAndDrawSoundPages) {
 
   std::string many;
   for (int k = 0; k < 300; ++k) {
-    many += " " + std::string(1, static_cast<char>('!' + k % 90)) +
+    many += std::string(" ").append(1, static_cast<char>('!' + k % 90)) +
             "    2\n  0.000  0.000    3\n  1.000  1.000    2\n";
   }
   RecordingDevice dev;

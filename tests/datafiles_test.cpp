@@ -89,8 +89,12 @@ TEST_F(DataFilesTest, OrderStateSaturatesAndShortLastCurveIsDropped) {
 
 TEST_F(DataFilesTest, LimitOfThirtyWarnsForTheKindCut) {
   std::string curves, sets;
-  for (int k = 1; k <= 26; ++k) curves += curve("c" + std::to_string(k), {k});
-  for (int k = 1; k <= 11; ++k) sets += "s" + std::to_string(k) + "\n1\n\n";
+  for (int k = 1; k <= 26; ++k) {
+    curves += curve(std::string("c").append(std::to_string(k)), {k});
+  }
+  for (int k = 1; k <= 11; ++k) {
+    sets += std::string("s").append(std::to_string(k)) + "\n1\n\n";
+  }
   c.files.cur.open_text(curves);
   c.files.pnt.open_text(sets);
   c.fb.NCPLOT = 25;

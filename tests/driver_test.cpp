@@ -92,7 +92,7 @@ class Driver : public ::testing::Test {
 
 TEST_F(Driver, EmptyParameterFileAndBothCountsZero) {
   EXPECT_EQ(go(""), 0);
-  const std::string heavy = " " + std::string(72, '=');
+  const std::string heavy = std::string(" ").append(72, '=');
   EXPECT_EQ(lines(), (std::vector<std::string>{
                          heavy, " Plot Tabulated Data (VESKARO Version 2025-1)",
                          heavy, kRuler, closing(0)}));

@@ -88,7 +88,7 @@ TEST_F(FieldsTest, RealFieldErrorsAreMarkedAndReadAsZero) {
     std::string marker(11, ' ');
     marker[static_cast<std::size_t>(mark - 1)] = '*';
     EXPECT_EQ(x, 0.0) << text;
-    EXPECT_EQ(out, " " + fld(text) + "\n " + marker +
+    EXPECT_EQ(out, std::string(" ").append(fld(text)) + "\n " + marker +
                        "\n ERROR in Input Data...Translated as 0.\n")
         << text;
   }

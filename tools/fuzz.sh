@@ -17,7 +17,7 @@ jobs=${FUZZ_JOBS:-4}
 
 cmake -S "$src" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DCMAKE_CXX_COMPILER=clang++ -DVESKARO_FUZZ=ON -DVESKARO_TESTS=OFF \
-  -DVESKARO_X11=OFF >/dev/null
+  -DVESKARO_X11=OFF -DVESKARO_WERROR="${VESKARO_WERROR:-OFF}" >/dev/null
 cmake --build "$build" -j "$jobs" --target \
   "${targets[@]/#/fuzz_}" >/dev/null
 
