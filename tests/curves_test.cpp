@@ -190,20 +190,8 @@ TEST_F(Curves, DrawsAreCutAtTheLegendBox) {
   dashn(c, 7, 5, 2, 1);
   EXPECT_EQ(drawn().back(), "7 5 2");
   EXPECT_EQ(drawn()[drawn().size() - 2], "6 5 3");
-}
-
-TEST_F(Curves, ADrawPassingBesideTheBoxIsDrawnOnce) {
   // Lines that reach the box's bottom or top level only at or beyond its
   // far edge miss the box: they are drawn on, never moved back along.
-  box(4, 6, 4, 6);
-  auto run = [&](double x1, double y1, double x2, double y2) {
-    dev.calls.clear();
-    dashn(c, x1, y1, 3, 1);
-    dashn(c, x2, y2, 2, 1);
-    auto d = drawn();
-    d.erase(d.begin());
-    return d;
-  };
   EXPECT_EQ(run(5, 0, 7, 4.5), (V{"7 4.5 2"}));
   EXPECT_EQ(run(5, 10, 7, 5.5), (V{"7 5.5 2"}));
   EXPECT_EQ(run(5, 0, 7, 8), (V{"7 8 2"}));  // reaches it at the corner
