@@ -139,6 +139,8 @@ int run_core(Core& c) {
     refin(c);
   } catch (const RunEnd& end) {
     return end.status;
+  } catch (const std::bad_alloc&) {
+    fatal_memory("the fonts being read");
   }
   return run_loaded(c);
 }
