@@ -14,10 +14,14 @@ SRC=$(cd "$2" && pwd)
 source "$SRC/tests/tools/x11_e2e.bash"
 PS1PROG=$BUILD/programs/veskaro-ps1
 
-# A folder $WORK/$1 holding the shipped example.
+# A folder $WORK/$1 holding the shipped example's inputs (not what a run
+# in examples/ may have left there).
 example() {
   mkdir "$WORK/$1"
-  cp -L "$SRC"/examples/* "$WORK/$1/"
+  local f
+  for f in VESKARO.INP VESKARO.CUR VESKARO.PNT PLOT.CHR PLOT.SYM PAGE.DAT; do
+    cp -L "$SRC/examples/$f" "$WORK/$1/"
+  done
 }
 
 # runit DIR COMMAND...: runs COMMAND in DIR with its output, error output
@@ -25,7 +29,9 @@ example() {
 runit() {
   local dir=$1 status=0
   shift
-  (cd "$dir" && exec "$@") >"$dir/stdout" 2>"$dir/stderr" || status=$?
+  (cd "$dir" && exec timeout 60 "$@") >"$dir/stdout" 2>"$dir/stderr" ||
+    status=$?
+  [ "$status" != 124 ] || fail "$* in $dir hung"
   echo "$status" >"$dir/status"
 }
 
@@ -164,53 +170,20 @@ fi
 
 # ---- Inputs that cannot be read, outputs that are inputs, long runs ----
 
-build=$BUILD
-src=$SRC
-work=$WORK/inputs
-mkdir "$work"
-# The unprivileged-user case must reach its folder.
-chmod 755 "$WORK" "$work"
-
-# fresh NAME: a folder holding the shipped example and the fonts.
-fresh() {
-  dir=$work/$1
-  mkdir -p "$dir"
-  cp -L "$src"/examples/VESKARO.* "$src"/examples/PAGE.DAT "$dir"/
-  cp "$src"/data/PLOT.CHR "$src"/data/PLOT.SYM "$dir"/
-}
-
-# runs PROGRAM [PREFIX...]: runs PROGRAM from $bin in $dir; sets status.
-bin=$build/programs
-runs() {
-  local prog=$1
-  shift
-  status=0
-  (cd "$dir" && timeout 60 "$@" "$bin/$prog" >stdout.txt 2>stderr.txt) ||
-    status=$?
-  [ "$status" -ne 124 ] || fail "$prog in $dir hung"
-}
-
-# stops CASE WORD...: the run ended with status 2 and every WORD in its
-# message.
-stops() {
-  local what=$1 word
-  shift
-  [ "$status" -eq 2 ] || fail "$what: exit status $status, expected 2"
-  for word in "$@"; do
-    grep -qF -- "$word" "$dir/stderr.txt" ||
-      fail "$what: message lacks '$word': $(cat "$dir/stderr.txt")"
-  done
-  echo "ok: $what"
-}
+PSPROG=$BUILD/programs/veskaro-ps
+X11PROG=$BUILD/programs/veskaro-x11
 
 # An input that is a directory: only a missing file reads as empty.
 for file in VESKARO.INP VESKARO.CUR VESKARO.PNT PLOT.CHR PLOT.SYM; do
-  fresh "dir-$file"
+  example "dir-$file"
+  dir=$WORK/dir-$file
   rm "$dir/$file"
   mkdir "$dir/$file"
-  runs veskaro-ps1
-  stops "$file as a directory" "$file" "Is a directory"
+  runit "$dir" "$PS1PROG"
+  expect_stop "$file as a directory" "$dir" 2 \
+    "veskaro: cannot read $file: Is a directory"
   [ ! -e "$dir/PLOT0001.ps" ] || fail "$file as a directory: pages written"
+  echo "ok: $file as a directory"
 done
 
 # Too many open files while the inputs are opened. (The address
@@ -218,62 +191,79 @@ done
 if grep -q __asan_init "$PS1PROG"; then
   echo "skipped: too many open files under the address sanitizer"
 else
-  fresh nofile
-  runs veskaro-ps1 bash -c 'ulimit -n 5 && exec "$0"'
-  stops "too many open files" "Too many open files"
+  example nofile
+  # shellcheck disable=SC2016
+  runit "$WORK/nofile" bash -c 'ulimit -n 5 && exec "$0"' "$PS1PROG"
+  expect_stop "too many open files" "$WORK/nofile" 2 "Too many open files"
+  echo "ok: too many open files"
 fi
 
 # No permission: root reads a mode-000 file anyway, so the run is made as
 # an unprivileged user where the script runs as root.
-fresh noperm
+example noperm
+dir=$WORK/noperm
 chmod 000 "$dir/VESKARO.CUR"
 if [ "$(id -u)" -ne 0 ]; then
-  runs veskaro-ps1
-  stops "unreadable VESKARO.CUR" VESKARO.CUR "Permission denied"
+  runit "$dir" "$PS1PROG"
 elif command -v setpriv >/dev/null; then
   # The build folder may be closed to that user: run a copy.
+  chmod 755 "$WORK"
   chmod 777 "$dir"
-  cp "$build/programs/veskaro-ps1" "$work/"
-  bin=$work
-  runs veskaro-ps1 setpriv --reuid=65534 --regid=65534 --clear-groups
-  bin=$build/programs
-  stops "unreadable VESKARO.CUR" VESKARO.CUR "Permission denied"
+  cp "$PS1PROG" "$WORK/veskaro-ps1"
+  runit "$dir" setpriv --reuid=65534 --regid=65534 --clear-groups \
+    "$WORK/veskaro-ps1"
 else
   echo "skipped: unreadable VESKARO.CUR (root without setpriv)"
+  dir=
+fi
+if [ -n "$dir" ]; then
+  expect_stop "unreadable VESKARO.CUR" "$dir" 2 \
+    "veskaro: cannot open VESKARO.CUR: Permission denied"
+  echo "ok: unreadable VESKARO.CUR"
 fi
 
 # An output that is an input is refused before anything is written.
-fresh lst-cur
-cp "$dir/VESKARO.CUR" "$work/cur.orig"
-ln -s VESKARO.CUR "$dir/VESKARO.LST"
-runs veskaro-ps1
-stops "VESKARO.LST linked to VESKARO.CUR" VESKARO.LST VESKARO.CUR
-cmp -s "$dir/VESKARO.CUR" "$work/cur.orig" || fail "VESKARO.CUR overwritten"
-[ ! -e "$dir/PLOT0001.ps" ] || fail "pages written despite the refusal"
+# refused CASE DIR OUTPUT INPUT: the run in DIR refused OUTPUT, naming
+# INPUT, and left INPUT as the example has it.
+refused() {
+  expect_stop "$1" "$2" 2 \
+    "veskaro: refusing to write $3: it is the input file $4"
+  cmp -s "$2/$4" "$SRC/examples/$4" || fail "$1: $4 overwritten"
+}
+example lst-cur
+ln -s VESKARO.CUR "$WORK/lst-cur/VESKARO.LST"
+runit "$WORK/lst-cur" "$PS1PROG"
+refused "VESKARO.LST linked to VESKARO.CUR" "$WORK/lst-cur" VESKARO.LST \
+  VESKARO.CUR
+[ ! -e "$WORK/lst-cur/PLOT0001.ps" ] || fail "pages written despite the refusal"
+echo "ok: VESKARO.LST linked to VESKARO.CUR"
 
-fresh ps-inp
-cp "$dir/VESKARO.INP" "$work/inp.orig"
-ln "$dir/VESKARO.INP" "$dir/PLOT0001.ps"
-runs veskaro-ps
-stops "PLOT0001.ps a second name of VESKARO.INP" PLOT0001.ps VESKARO.INP
-cmp -s "$dir/VESKARO.INP" "$work/inp.orig" || fail "VESKARO.INP overwritten"
-[ ! -e "$dir/VESKARO.LST" ] || fail "listing written despite the refusal"
+example ps-inp
+ln "$WORK/ps-inp/VESKARO.INP" "$WORK/ps-inp/PLOT0001.ps"
+runit "$WORK/ps-inp" "$PSPROG"
+refused "PLOT0001.ps a second name of VESKARO.INP" "$WORK/ps-inp" \
+  PLOT0001.ps VESKARO.INP
+[ ! -e "$WORK/ps-inp/VESKARO.LST" ] ||
+  fail "listing written despite the refusal"
+echo "ok: PLOT0001.ps a second name of VESKARO.INP"
 
 # A later page's file, checked when that page begins.
-fresh ps2-cur
-ln -s VESKARO.CUR "$dir/PLOT0002.ps"
-runs veskaro-ps
-stops "PLOT0002.ps linked to VESKARO.CUR" PLOT0002.ps VESKARO.CUR
-cmp -s "$dir/VESKARO.CUR" "$work/cur.orig" || fail "VESKARO.CUR overwritten"
-grep -q showpage "$dir/PLOT0001.ps" || fail "first page lost"
+example ps2-cur
+ln -s VESKARO.CUR "$WORK/ps2-cur/PLOT0002.ps"
+runit "$WORK/ps2-cur" "$PSPROG"
+refused "PLOT0002.ps linked to VESKARO.CUR" "$WORK/ps2-cur" PLOT0002.ps \
+  VESKARO.CUR
+grep -q showpage "$WORK/ps2-cur/PLOT0001.ps" || fail "first page lost"
+echo "ok: PLOT0002.ps linked to VESKARO.CUR"
 
 # The menu captions of the screen program, before any display is opened.
-if [ -x "$build/programs/veskaro-x11" ]; then
-  fresh lst-page
-  ln -s PAGE.DAT "$dir/VESKARO.LST"
-  runs veskaro-x11 env DISPLAY=:4242
-  stops "VESKARO.LST linked to PAGE.DAT" VESKARO.LST PAGE.DAT
-  [ -s "$dir/PAGE.DAT" ] || fail "PAGE.DAT overwritten"
+if [ -x "$X11PROG" ]; then
+  example lst-page
+  ln -s PAGE.DAT "$WORK/lst-page/VESKARO.LST"
+  runit "$WORK/lst-page" env DISPLAY=:4242 "$X11PROG"
+  refused "VESKARO.LST linked to PAGE.DAT" "$WORK/lst-page" VESKARO.LST \
+    PAGE.DAT
+  echo "ok: VESKARO.LST linked to PAGE.DAT"
 fi
 
 # A frame definition of one plot per page and one curve per plot.
@@ -281,21 +271,23 @@ layout="$(printf '%55s%11s%4s' 1 1 1.0)"
 control="$(printf '%11s%11s%11s%11s%11s%11s' 1 0 0 0 0 0)"
 
 # 10,001 plots and the start page: 10,002 pages.
-fresh pages
+example pages
+dir=$WORK/pages
 awk -v l="$layout" -v c="$control" 'BEGIN {
   print l "\n" c "\nX\nY"
   for (i = 1; i <= 10001; i++) print "Plot " i "\n\n\n"
 }' >"$dir/VESKARO.INP"
 awk 'BEGIN { for (i = 1; i <= 10001; i++) print "C\n          1          1\n          2          2\n" }' \
   >"$dir/VESKARO.CUR"
-runs veskaro-ps
-[ "$status" -eq 0 ] || fail "10,002 pages: exit status $status"
+runit "$dir" "$PSPROG"
+[ "$(cat "$dir/status")" = 0 ] || fail "10,002 pages: status $(cat "$dir/status")"
 [ "$(find "$dir" -name 'PLOT*.ps' | wc -l)" -eq 10002 ] ||
   fail "10,002 pages: $(find "$dir" -name 'PLOT*.ps' | wc -l) files"
 [ -e "$dir/PLOT10002.ps" ] && [ ! -e "$dir/PLOT0000.ps" ] ||
   fail "file numbers do not carry on past 9999"
-runs veskaro-ps1
-[ "$status" -eq 0 ] || fail "10,002 pages in one file: exit status $status"
+runit "$dir" "$PS1PROG"
+[ "$(cat "$dir/status")" = 0 ] ||
+  fail "10,002 pages in one file: status $(cat "$dir/status")"
 grep -qx '%%Page: 999 999' "$dir/PLOT0001.ps" &&
   grep -qx '%%Page:10002 10002' "$dir/PLOT0001.ps" ||
   fail "page comments run their numbers together"
@@ -303,14 +295,15 @@ echo "ok: 10,002 pages"
 
 # A curve of 10,000,003 points: the store takes 10,000,000, the run goes
 # on and the terminal says what was cut.
-fresh long
+example long
+dir=$WORK/long
 printf '%s\n' "$layout" "$control" X Y Long "" "" "" >"$dir/VESKARO.INP"
 { echo Long; head -n 10000003 < <(yes 3); printf '\nNext\n1\n2\n'; } \
   >"$dir/VESKARO.CUR"
-runs veskaro-ps1
-[ "$status" -eq 0 ] || fail "long curve: exit status $status"
+runit "$dir" "$PS1PROG"
+[ "$(cat "$dir/status")" = 0 ] || fail "long curve: status $(cat "$dir/status")"
 grep -qF 'VESKARO.CUR: curve 1 ("Long") is longer than the store of 10000000 points; 3 of its points were not read' \
-  "$dir/stderr.txt" || fail "long curve: $(cat "$dir/stderr.txt")"
+  "$dir/stderr" || fail "long curve: $(cat "$dir/stderr")"
 grep -q "End of Run" "$dir/VESKARO.LST" || fail "long curve: listing unfinished"
 echo "ok: a curve longer than the store"
 
