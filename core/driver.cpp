@@ -40,9 +40,7 @@ void layout_change(Core& c) {
     if (same && (pg.IOVER == 1 || drv.KOVPAGE == 0)) return;
     drv.IMTHRU = 0;
     if (pg.IXNOW != 1 || pg.IYNOW != 1 || drv.KOVPAGE == 1) {
-      // The screen device may wait for the user here.
-      c.files.lst.flush();
-      c.dev.nextplot();
+      page_end(c);
       drv.KOVPAGE = 0;
     }
   }

@@ -175,15 +175,16 @@ void setup(Core& c, int& IMTHRU) {
   if (s.IPASS == 1) start_page(c);
 }
 
+void page_end(Core& c) {
+  c.files.lst.flush();
+  c.dev.nextplot();
+}
+
 void nxtplt(Core& c) {
   PageBlocks& pg = c.pg;
   ++c.fb.PLOTN;
   if (pg.IOVER != 0) return;
-  if (pg.IXNOW >= pg.NXPLT && pg.IYNOW >= pg.NYPLT) {
-    // The screen device may wait for the user here.
-    c.files.lst.flush();
-    c.dev.nextplot();
-  }
+  if (pg.IXNOW >= pg.NXPLT && pg.IYNOW >= pg.NYPLT) page_end(c);
   // The wrap is decided before a counter moves, so that a row or a page
   // of as many cells as an int holds never counts past its range.
   if (pg.IXNOW < pg.NXPLT) {

@@ -45,6 +45,9 @@ void getpnt(Core& c, int& IPEND);
 // ---- Frame layout and plot cells.
 void setup(Core& c, int& IMTHRU);
 void nxtplt(Core& c);
+// Ends the page on the device. The screen device waits for the user
+// there, so the listing goes to disk first.
+void page_end(Core& c);
 // Splits the plot area SUBPLT(1)..SUBPLT(2) into NSUB subplots; H is the
 // scratch value that receives the plot area height.
 void split_subplots(PageBlocks& pg, double& H);
