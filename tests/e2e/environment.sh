@@ -322,15 +322,7 @@ grep -q "Y Axis Label" "$WORK/nodisplay/VESKARO.LST" ||
   fail "no display: listing: $(cat "$WORK/nodisplay/VESKARO.LST")"
 echo "ok: no display"
 
-# A server whose socket another server's shutdown took away is started
-# anew.
-for _ in 1 2 3; do
-  start_xvfb 800x640x24
-  xdotool getdisplaygeometry >/dev/null 2>&1 && break
-  kill "$XVFB_PID"
-  wait "$XVFB_PID" 2>/dev/null || true
-  XVFB_PID=
-done
+start_xvfb 800x640x24
 
 # Starts the screen program on a one-plot deck in $WORK/$1 (signals at
 # their default action) and waits until its option menu waits.

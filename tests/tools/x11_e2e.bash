@@ -20,21 +20,32 @@ cleanup() {
 trap cleanup EXIT
 
 # Starts Xvfb on a display number it picks itself (no clash with tests
-# running at the same time), waits for its socket and exports DISPLAY.
+# running at the same time), waits until it answers a client and exports
+# DISPLAY. A server whose socket another server's shutdown took away does
+# not answer: it is started anew, up to three times. -noreset keeps the
+# check's client from sending the server through a reset just as the
+# program under test connects.
 start_xvfb() {
-  local size=${1:-1280x1024x24}
-  Xvfb -displayfd 3 -screen 0 "$size" -nolisten tcp 3>"$WORK/displayfd" \
-    2>"$WORK/xvfb.log" &
-  XVFB_PID=$!
-  local n=
-  for _ in $(seq 100); do
-    n=$(head -n1 "$WORK/displayfd" 2>/dev/null || true)
-    if [ -n "$n" ] && [ -S "/tmp/.X11-unix/X$n" ]; then break; fi
+  local size=${1:-1280x1024x24} try n
+  for try in 1 2 3; do
+    Xvfb -displayfd 3 -screen 0 "$size" -nolisten tcp -noreset \
+      3>"$WORK/displayfd" 2>"$WORK/xvfb.log" &
+    XVFB_PID=$!
     n=
-    sleep 0.1
+    for _ in $(seq 100); do
+      n=$(head -n1 "$WORK/displayfd" 2>/dev/null || true)
+      if [ -n "$n" ] && [ -S "/tmp/.X11-unix/X$n" ]; then break; fi
+      n=
+      sleep 0.1
+    done
+    [ -n "$n" ] || fail "Xvfb did not start: $(cat "$WORK/xvfb.log")"
+    export DISPLAY=":$n"
+    if xdotool getdisplaygeometry >/dev/null 2>&1; then return 0; fi
+    kill "$XVFB_PID"
+    wait "$XVFB_PID" 2>/dev/null || true
+    XVFB_PID=
   done
-  [ -n "$n" ] || fail "Xvfb did not start: $(cat "$WORK/xvfb.log")"
-  export DISPLAY=":$n"
+  fail "Xvfb on $DISPLAY does not answer (tried $try times)"
 }
 
 # Colour of one window pixel as "r,g,b" (0-255). The window sits at the
