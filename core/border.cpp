@@ -195,8 +195,10 @@ void x_numbers_linear(Core& c) {
   for (double R = c.ax.XFIRST;; R += step) {
     if (R >= XYLIM(1)) {
       if (past_limit(R, XYLIM(2), step)) return;
-      const double XR = within_limit(R, XYLIM(2));
-      double x = xplane_to_inch(c, XR) - XIOFF;
+      // A number at the far edge stands at the limit but prints, and is
+      // laid out for, the value of its step like every other number.
+      const double XR = R;
+      double x = xplane_to_inch(c, within_limit(R, XYLIM(2))) - XIOFF;
       if (XR < 0) x -= W / 2;
       if (std::abs(XR) >= 10) x -= W / 2;
       if (std::abs(XR) >= 100) x -= W / 2;
@@ -267,8 +269,8 @@ void y_numbers_linear(Core& c, YRoom& room) {
   for (double R = c.ax.YFIRST;; R += step) {
     if (R >= XYLIM(5)) {
       if (past_limit(R, XYLIM(6), step)) return;
-      const double YR = within_limit(R, XYLIM(6));
-      const double y = yplane_to_inch(c, YR);
+      const double YR = R;  // placed at the limit, printed as its step
+      const double y = yplane_to_inch(c, within_limit(R, XYLIM(6)));
       if (y > room.TOPY && room.clear_of_main(y, H)) {
         double x = c.lg.SPOTS(6) - YIOFF;
         if (YR >= 0) x += W;

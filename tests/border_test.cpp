@@ -106,6 +106,25 @@ TEST_F(Border, NumbersReachTheFarEdgeDespiteTheAccumulatedStep) {
   ASSERT_EQ(left.size(), 11U);
   EXPECT_EQ(left.back().s, "1.0");
   EXPECT_NEAR(left.back().y, 9.0, 2e-4);
+
+  // Limits a hair below 10 or below 0: the number at the far edge stands
+  // at the limit but prints its step and is laid out for it, two digits
+  // ending in the y numbers' column and centred under the x limit, and
+  // no minus sign on the 0 that ends an axis of negative data.
+  axes(0, 9.9999, -1, -0.000005);
+  c.ax.XSTEP = 1, c.ax.NDECX = -1;
+  c.ax.YFIRST = -1, c.ax.YSTEP = static_cast<double>(0.2F), c.ax.NDECY = 1;
+  dev.calls.clear();
+  border(c);
+  expect_at(find(texts(), "10"), 13.0 - 0.1, 0.825);
+  expect_at(find(texts(), "0.0"), 0.35 + 3 * 0.1, 9.0);
+  EXPECT_EQ(find(texts(), "-0.0"), nullptr);
+  axes(0, 9.9999, 0, 9.9999);
+  c.ax.XSTEP = 4;
+  c.ax.YFIRST = 0, c.ax.YSTEP = 1, c.ax.NDECY = -1;
+  dev.calls.clear();
+  border(c);
+  expect_at(find(texts(), "10"), 0.75, 9.0);
 }
 
 TEST_F(Border, RatioNumbersKeepClearOfTheMainSubplotNumbers) {
