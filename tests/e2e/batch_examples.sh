@@ -23,7 +23,7 @@ render() {  # render FILE.ps OUTPREFIX
 for prog in veskaro-ps1 veskaro-ps; do
   dir=$work/$prog
   mkdir -p "$dir"
-  cp -L "$src"/examples/VESKARO.* "$dir"/
+  cp "$src"/examples/VESKARO.{INP,CUR,PNT} "$dir"/
   cp "$src"/data/PLOT.CHR "$src"/data/PLOT.SYM "$dir"/
   (cd "$dir" && "$build/programs/$prog" >stdout.txt) ||
     fail "$prog exited with status $?"

@@ -15,13 +15,11 @@ source "$SRC/tests/tools/x11_e2e.bash"
 PS1PROG=$BUILD/programs/veskaro-ps1
 
 # A folder $WORK/$1 holding the shipped example's inputs (not what a run
-# in examples/ may have left there).
+# in examples/ may have left there) with the fonts and captions.
 example() {
   mkdir "$WORK/$1"
-  local f
-  for f in VESKARO.INP VESKARO.CUR VESKARO.PNT PLOT.CHR PLOT.SYM PAGE.DAT; do
-    cp -L "$SRC/examples/$f" "$WORK/$1/"
-  done
+  cp "$SRC"/examples/VESKARO.{INP,CUR,PNT} "$SRC"/data/PLOT.{CHR,SYM} \
+    "$SRC"/data/PAGE.DAT "$WORK/$1/"
 }
 
 # runit DIR COMMAND...: runs COMMAND in DIR with its output, error output

@@ -20,7 +20,7 @@ fail() {
 expect_stop() {
   local prog=$1 file=$2 dir=$work/$1-$2 status=0
   mkdir -p "$dir"
-  cp -L "$src"/examples/VESKARO.* "$dir"/
+  cp "$src"/examples/VESKARO.{INP,CUR,PNT} "$dir"/
   cp "$src"/data/PLOT.CHR "$src"/data/PLOT.SYM "$dir"/
   ln -s /dev/full "$dir/$file"
   (cd "$dir" && timeout 60 "$build/programs/$prog" >stdout.txt 2>stderr.txt) ||

@@ -25,7 +25,8 @@ check "dead display" "VIMDERA(xpinit):  Could not open display ':4242'!!!" \
   env DISPLAY=:4242 "$BUILD/tests/tools/x11_devdrive" <<<"open"
 
 # The program itself, on the shipped example.
-cp "$SRC"/examples/* "$WORK/"
+cp "$SRC"/examples/VESKARO.{INP,CUR,PNT} "$SRC"/data/PLOT.{CHR,SYM} \
+  "$SRC"/data/PAGE.DAT "$WORK/"
 check "veskaro-x11" "VIMDERA(xpinit):  Could not open display ':4242'!!!" \
   env DISPLAY=:4242 "$BUILD/programs/veskaro-x11"
 echo "ok"

@@ -10,7 +10,8 @@ source "$SRC/tests/tools/x11_e2e.bash"
 
 start_xvfb 1280x1024x24
 mkdir "$WORK/run" "$WORK/bin"
-cp "$SRC"/examples/* "$WORK/run/"
+cp "$SRC"/examples/VESKARO.{INP,CUR,PNT} "$SRC"/data/PLOT.{CHR,SYM} \
+  "$SRC"/data/PAGE.DAT "$WORK/run/"
 # Dumps of the whole screen need no pick of a window.
 cat >"$WORK/bin/import" <<'WRAP'
 #!/bin/sh
