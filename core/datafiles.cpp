@@ -47,18 +47,27 @@ int fitting(int INMAX, int other) {
 
 // A curve (point set) that filled the store is cut there. Passes over the
 // rest of it and says on the terminal which one was cut (`k`, its number
-// in the file) and how many of its points were not read; the listing is
-// left as it is.
+// in the file) and how many of its points were not read: when it began
+// the store, it is longer than the store; after others of the plot, the
+// store is full and it kept `kept` points. The listing is left as it is.
 void report_cut(Core& c, RecordReader& file, const char* kind, int k,
-                const std::string& title, int used, int capacity) {
+                const std::string& title, int used, int capacity, int kept) {
   std::string& rec = c.rs.datafiles.rec;
   long long lost = 0;
   while (file.read(rec) == ReadStatus::kOk && !blank_field(rec, 1)) ++lost;
   if (lost == 0) return;
+  if (kept == capacity) {
+    std::fprintf(stderr,
+                 "veskaro: %s: %s %d (\"%.*s\") is longer than the store of "
+                 "%d points; %lld of its points were not read\n",
+                 file.name().c_str(), kind, k, used, title.data(), capacity,
+                 lost);
+    return;
+  }
   std::fprintf(stderr,
-               "veskaro: %s: %s %d (\"%.*s\") is longer than the store of %d "
-               "points; %lld of its points were not read\n",
-               file.name().c_str(), kind, k, used, title.data(), capacity,
+               "veskaro: %s: the store of %d points is full; %s %d "
+               "(\"%.*s\"): %d of its points were read, %lld were not\n",
+               file.name().c_str(), capacity, kind, k, used, title.data(), kept,
                lost);
 }
 
@@ -128,7 +137,7 @@ int read_curves(Core& c, int KMAX, int& ICEND, bool& all) {
     if (KORDER == -1) reverse_curve(s, NIN, N - 1);
     if (!complete && N > kMaxCurvePoints) {
       report_cut(c, file, "curve", c.rs.datafiles.NCTOTAL, title,
-                 c.lg.LTITLE(NCURVE + 2), kMaxCurvePoints);
+                 c.lg.LTITLE(NCURVE + 2), kMaxCurvePoints, N - NIN);
     }
     if (!complete) {
       // Cut short by the end of the file, an unreadable record or the
@@ -186,7 +195,7 @@ int read_sets(Core& c, int KMAX, int& IPEND, bool& all) {
     s.IPRANG(2, NPOINT) = N - 1;
     if (!complete && N > kMaxSetPoints) {
       report_cut(c, file, "point set", c.rs.datafiles.NPTOTAL, title,
-                 c.lg.LTITLE(NPOINT + 32), kMaxSetPoints);
+                 c.lg.LTITLE(NPOINT + 32), kMaxSetPoints, N - NIN);
     }
     if (!complete) {
       // A set cut short stays counted, whatever its number of points.

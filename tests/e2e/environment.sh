@@ -305,6 +305,19 @@ grep -qF 'VESKARO.CUR: curve 1 ("Long") is longer than the store of 10000000 poi
 grep -q "End of Run" "$dir/VESKARO.LST" || fail "long curve: listing unfinished"
 echo "ok: a curve longer than the store"
 
+# Point sets of 600,000 and 500,000 points: the second finds the store
+# full, and the terminal says so and how much of it was read.
+example fullstore
+dir=$WORK/fullstore
+printf '%s\n' "$layout" "$(printf '%11s%11s' 0 2)" X Y Sets "" "" "" \
+  >"$dir/VESKARO.INP"
+{ echo A; head -n 600000 < <(yes 3); printf '\nB\n'; head -n 500000 < <(yes 3); } \
+  >"$dir/VESKARO.PNT"
+runit "$dir" "$PS1PROG"
+grep -qF 'VESKARO.PNT: the store of 1000000 points is full; point set 2 ("B"): 400000 of its points were read, 100000 were not' \
+  "$dir/stderr" || fail "full store: $(cat "$dir/stderr")"
+echo "ok: a point set that finds the store full"
+
 # ---- The screen program ------------------------------------------------
 [ -x "$BUILD/programs/veskaro-x11" ] || {
   echo "no screen program: its cases skipped"
