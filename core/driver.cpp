@@ -7,6 +7,7 @@
 
 #include "core/cards.h"
 #include "core/listing.h"
+#include "core/menu.h"
 #include "core/routines.h"
 
 namespace veskaro {
@@ -68,6 +69,15 @@ void control(Core& c, const std::string& rec) {
   list_control(c);
 }
 
+void load_fonts(Core& c) {
+  try {
+    symin(c);
+    refin(c);
+  } catch (const std::bad_alloc&) {
+    fatal_memory("the fonts being read");
+  }
+}
+
 }  // namespace
 
 int run(Device& dev) {
@@ -75,7 +85,7 @@ int run(Device& dev) {
   return run(dev, guard);
 }
 
-int run(Device& dev, FileGuard& guard) {
+int run(Device& dev, FileGuard& guard, bool menu) {
   prepare_process();
   std::unique_ptr<Core> c;
   try {
@@ -83,9 +93,9 @@ int run(Device& dev, FileGuard& guard) {
   } catch (const std::bad_alloc&) {
     fatal_memory("the data store");
   }
-  fileio(*c, guard);
+  fileio(*c, guard, menu);
   try {
-    return run_core(*c);
+    return run_loaded(*c);
   } catch (const std::bad_alloc&) {
     fatal_memory("the plot being drawn");
   }
@@ -100,28 +110,44 @@ void set_units(Core& c) {
   c.ft.LUNSYM = 14;
 }
 
-void fileio(Core& c, FileGuard& guard) {
+void fileio(Core& c, FileGuard& guard, bool menu) {
   set_units(c);
-  // The inputs first: the listing is created only once none of the
-  // outputs turns out to be one of them.
+  // The inputs first: the listing is created only once every input is
+  // open, the fonts and captions are read and none of the outputs turns
+  // out to be an input, so that a run stopped by any of them leaves the
+  // last run's listing as it was.
   Files& f = c.files;
   f.inp.open("VESKARO.INP");
   f.cur.open("VESKARO.CUR");
   f.pnt.open("VESKARO.PNT");
   f.chr.open("PLOT.CHR");
   f.sym.open("PLOT.SYM");
-  for (RecordReader* in : {&f.inp, &f.cur, &f.pnt, &f.chr, &f.sym}) {
+  RecordReader captions;
+  if (menu) captions.open(c.rs.menu.caption_file);
+  for (RecordReader* in : {&f.inp, &f.cur, &f.pnt, &f.chr, &f.sym, &captions}) {
     guard.add_input(in->name(), in->fd());
   }
   guard.add_output("VESKARO.LST");
   guard.check_outputs();
+  load_fonts(c);
+  if (menu) {
+    try {
+      readcaptions(c, captions);
+    } catch (const std::bad_alloc&) {
+      fatal_memory("the menu captions being read");
+    }
+    c.rs.menu.captions_read = true;
+  }
   f.lst.open("VESKARO.LST");
   // Whatever ends the run, the listing keeps what was written to it.
   f.lst.keep_at_exit();
 }
 
-void endit(Core& c) {
+void endit(Core& c, void (*last_records)(Core&)) {
+  // The pages first: a page that cannot be written stops the run before
+  // the listing says how the run ended.
   c.dev.endplots();
+  if (last_records != nullptr) last_records(c);
   c.files.inp.close();
   c.files.lst.close();
   c.files.cur.close();
@@ -132,14 +158,7 @@ void endit(Core& c) {
 }
 
 int run_core(Core& c) {
-  try {
-    symin(c);
-    refin(c);
-  } catch (const RunEnd& end) {
-    return end.status;
-  } catch (const std::bad_alloc&) {
-    fatal_memory("the fonts being read");
-  }
+  load_fonts(c);
   return run_loaded(c);
 }
 
@@ -160,10 +179,7 @@ int run_loaded(Core& c) {
   }
 }
 
-void end_run(Core& c) {
-  list_closing(c);
-  endit(c);
-}
+void end_run(Core& c) { endit(c, list_closing); }
 
 void read_card(Core& c, std::string& rec) {
   if (c.files.inp.read(rec) != ReadStatus::kOk) end_run(c);
@@ -187,8 +203,7 @@ void mainloop(Core& c) {
     read_card(c, rec);
     control(c, rec);
     if (c.fb.NCPLOT == 0 && c.fb.NPPLOT == 0) {
-      list_nothing_requested(c);
-      endit(c);
+      endit(c, list_nothing_requested);
     }
     // A read-once count cannot be served once the other file has ended.
     if ((c.fb.NCPLOT < 0 && c.drv.IPEND == 1) ||

@@ -13,7 +13,8 @@ void mysized(Core& c, Edges& X, Edges& Y);
 // Waits for a mouse pick or a key; KWAY 4 is a key. The pick point is
 // widened to double precision.
 void mouseyd(Core& c, int& KWAY, double& X, double& Y, int IWAIT, int KEYOK);
-// Reads the captions on the first call; draws the whole menu strip.
+// Reads the captions on the first call unless the run read them at start;
+// draws the whole menu strip.
 void topper(Core& c);
 // Shows a caption in the cell of column IX, row IY, in colour ICOLOR;
 // a blank caption shows nothing.

@@ -18,11 +18,16 @@ using Edges = std::array<double, 2>;
 // ---- Driver: start-up, main loop, end of run.
 // Runs the program in the current folder with the given device; returns
 // the exit status. `guard` holds the outputs the device will write, so
-// that none of them is an input of the run.
+// that none of them is an input of the run. `menu` is for a program with
+// the option menu: its captions are read with the other inputs.
 int run(Device& dev);
-int run(Device& dev, FileGuard& guard);
-void fileio(Core& c, FileGuard& guard);
-[[noreturn]] void endit(Core& c);
+int run(Device& dev, FileGuard& guard, bool menu = false);
+// Opens the inputs, reads the fonts (and with `menu` the captions), and
+// only then creates the listing.
+void fileio(Core& c, FileGuard& guard, bool menu = false);
+// Ends the run: the device finishes its pages, then `last_records` (when
+// given) writes the listing's last records, then every file is closed.
+[[noreturn]] void endit(Core& c, void (*last_records)(Core&) = nullptr);
 // The frame-definition loop and the plot loop; ends by throwing RunEnd.
 [[noreturn]] void mainloop(Core& c);
 

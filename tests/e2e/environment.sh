@@ -184,6 +184,22 @@ for file in VESKARO.INP VESKARO.CUR VESKARO.PNT PLOT.CHR PLOT.SYM; do
   echo "ok: $file as a directory"
 done
 
+# kept_listing CASE DIR: the run in DIR, stopped at start-up, left the
+# last run's listing (put there as the undisturbed one) byte for byte.
+kept_listing() {
+  cmp -s "$2/VESKARO.LST" "$WORK/ref/VESKARO.LST" ||
+    fail "$1: the last run's listing was not kept"
+}
+
+# A font that opens but cannot be read.
+example readerr
+ln -sf /proc/self/mem "$WORK/readerr/PLOT.SYM"
+cp "$WORK/ref/VESKARO.LST" "$WORK/readerr/"
+runit "$WORK/readerr" "$PS1PROG"
+expect_stop "unreadable PLOT.SYM" "$WORK/readerr" 2 "veskaro: cannot read PLOT.SYM"
+kept_listing "unreadable PLOT.SYM" "$WORK/readerr"
+echo "ok: unreadable PLOT.SYM"
+
 # Too many open files while the inputs are opened. (The address
 # sanitizer needs descriptors of its own at start.)
 if grep -q __asan_init "$PS1PROG"; then
@@ -262,6 +278,15 @@ if [ -x "$X11PROG" ]; then
   refused "VESKARO.LST linked to PAGE.DAT" "$WORK/lst-page" VESKARO.LST \
     PAGE.DAT
   echo "ok: VESKARO.LST linked to PAGE.DAT"
+  example page-dir
+  rm "$WORK/page-dir/PAGE.DAT"
+  mkdir "$WORK/page-dir/PAGE.DAT"
+  cp "$WORK/ref/VESKARO.LST" "$WORK/page-dir/"
+  runit "$WORK/page-dir" env DISPLAY=:4242 "$X11PROG"
+  expect_stop "PAGE.DAT as a directory" "$WORK/page-dir" 2 \
+    "veskaro: cannot read PAGE.DAT: Is a directory"
+  kept_listing "PAGE.DAT as a directory" "$WORK/page-dir"
+  echo "ok: PAGE.DAT as a directory"
 fi
 
 # A frame definition of one plot per page and one curve per plot.
@@ -317,6 +342,27 @@ runit "$dir" "$PS1PROG"
 grep -qF 'VESKARO.PNT: the store of 1000000 points is full; point set 2 ("B"): 400000 of its points were read, 100000 were not' \
   "$dir/stderr" || fail "full store: $(cat "$dir/stderr")"
 echo "ok: a point set that finds the store full"
+
+# The file-size limit reached when the device ends the last page (half a
+# page of two cells): the listing claims no end.
+mkdir "$WORK/fsize-end"
+dir=$WORK/fsize-end
+cp "$SRC"/data/PLOT.CHR "$SRC"/data/PLOT.SYM "$dir/"
+printf '%s\n' "$(printf '%55s%11s%4s' 2 1 1.0)" "$control" X Y Long "" "" "" \
+  >"$dir/VESKARO.INP"
+awk 'BEGIN { print "Long"; for (i = 1; i <= 5000; i++) printf "%11d%11d\n", i, i % 7 }' \
+  >"$dir/VESKARO.CUR"
+runit "$dir" "$PSPROG"
+size=$(wc -c <"$dir/PLOT0002.ps")
+# shellcheck disable=SC2016
+runit "$dir" bash -c 'ulimit -f "$1" && exec "$0"' "$PSPROG" $(((size - 1) / 1024))
+expect_stop "file-size limit at the end" "$dir" 2 \
+  "veskaro: cannot write PLOT0002.ps: File too large"
+grep -q "Long" "$dir/VESKARO.LST" || fail "file-size limit at the end: listing"
+if grep -q "End of Run" "$dir/VESKARO.LST"; then
+  fail "file-size limit at the end: the listing claims an end"
+fi
+echo "ok: the file-size limit at the end of the run"
 
 # ---- The screen program ------------------------------------------------
 [ -x "$BUILD/programs/veskaro-x11" ] || {
