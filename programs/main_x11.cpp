@@ -5,8 +5,9 @@
 int main() {
   veskaro::X11Device dev;
   // The option menu reads its captions later in the run; the listing must
-  // not be that file either.
+  // not be that file either, nor a screen dump any file of the run.
   veskaro::FileGuard guard;
   guard.add_input(veskaro::kCaptionFile);
+  dev.guard_outputs([&guard](const std::string& dump) { guard.check(dump); });
   return veskaro::run(dev, guard);
 }
