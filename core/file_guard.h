@@ -1,41 +1,78 @@
-// Keeps an output from overwriting a file the run reads: a listing or a
-// PostScript file that is a link (or a second name) of an input would
-// destroy the input, and one that is read after being written would be
-// read back as data.
+// Keeps an output from overwriting a file the run reads or another file it
+// writes: a listing, PostScript file or screen dump that is a link (or a
+// second name) of an input would destroy the input, one that is read after
+// being written would be read back as data, and two outputs that are one
+// file would be written into each other.
+//
+// Only regular files are compared: devices, terminals and pipes are never
+// "the same file" (/dev/null may be an input and the listing at once). A
+// name that leads to no file yet is compared by the file it would create:
+// the path that its links, followed to their end, name, so that a link to
+// an input that is missing now (and reads as empty) is refused as well.
 #pragma once
 
 #include <sys/types.h>
 
+#include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace veskaro {
 
 class FileGuard {
  public:
-  // Notes an input by the file open on `fd`; nothing when fd is negative
-  // (a missing file, read as empty).
+  // Notes an input by the file open on `fd`; a negative fd is a missing
+  // file, read as empty, noted by its name.
   void add_input(const std::string& name, int fd);
-  // Notes an input that is opened later in the run, by its name; nothing
-  // when there is no such file now.
+  // Notes an input that is opened later in the run, by its name.
   void add_input(const std::string& name);
   // An output whose name is known before the run writes anything; the
   // start-up check covers it.
   void add_output(const std::string& name);
 
-  // Stops the run, naming both files, when `output` is one of the inputs.
-  void check(const std::string& output) const;
-  // Checks every output noted with add_output.
-  void check_outputs() const;
+  // Stops the run, naming both files, when `output` is one of the inputs
+  // or another output of the run; otherwise notes it as an output. Called
+  // before the file is opened for writing.
+  void check(const std::string& output);
+  // Checks every output noted with add_output, before any is written.
+  void check_outputs();
 
  private:
-  struct Input {
-    std::string name;
-    dev_t dev;
-    ino_t ino;
+  // What a name stands for: a regular file, the file it would create, or
+  // nothing to compare.
+  struct Identity {
+    enum class Kind { kNone, kFile, kPath };
+    Kind kind = Kind::kNone;
+    dev_t dev = 0;
+    ino_t ino = 0;
+    std::string path;  // absolute, for kPath
   };
-  std::vector<Input> inputs_;
-  std::vector<std::string> outputs_;
+  static Identity identify(const std::string& name);
+  static bool same(const Identity& a, const Identity& b);
+
+  struct Named {
+    std::string name;
+    Identity id;
+    // An input's identity is fixed once the file is known (opened, or
+    // there); until then it is looked up by the name at each check.
+    bool fixed = false;
+  };
+  // The identity of input `n` now.
+  static const Identity& current(Named& n);
+  // Moves the outputs that have become regular files to files_.
+  void settle();
+  // Stops the run when `output` is an input or another output; true when
+  // it is noted already (or is no regular file: nothing to note).
+  bool check_one(const std::string& output);
+
+  std::vector<Named> inputs_;
+  // Outputs not known as regular files yet (not made yet, or a device),
+  // looked up at each check.
+  std::vector<Named> pending_;
+  // Outputs that are regular files, by device and inode: a run of many
+  // pages checks each new file against all of them.
+  std::multimap<std::pair<dev_t, ino_t>, std::string> files_;
 };
 
 }  // namespace veskaro

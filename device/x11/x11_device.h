@@ -82,6 +82,11 @@ class X11Device final : public Device {
   // replaceable so that tests can see the screen-dump command.
   using Shell = std::function<void(const std::string&)>;
   void set_shell(Shell shell) { shell_ = std::move(shell); }
+  // Called with the file name of each screen dump before the dump is
+  // taken; it stops the run when that file is an input or another output
+  // of the run (the program passes its file guard's check).
+  using OutputCheck = std::function<void(const std::string&)>;
+  void guard_outputs(OutputCheck check) { check_ = std::move(check); }
 
   // Read-only views for tests.
   const ColourTable& penmap() const { return PENMAP; }
@@ -99,6 +104,7 @@ class X11Device final : public Device {
   std::unique_ptr<WindowLayer> owned_;
   WindowLayer& layer_;
   Shell shell_;
+  OutputCheck check_;
 
   static constexpr float XMIN = 0.0F;
   static constexpr float XMAX = 12.5F;

@@ -97,9 +97,12 @@ void X11Device::printit() {
   COMMAND.replace(kNumberAt,
                   std::min(number.size(), COMMAND.size() - kNumberAt),
                   number.substr(0, COMMAND.size() - kNumberAt));
+  const std::string command =
+      COMMAND.substr(0, COMMAND.find_last_not_of(' ') + 1);
+  // The dump's file, the command's last word, is checked first.
+  if (check_) check_(command.substr(command.rfind(' ') + 1));
   layer_.flushit();
-  const std::size_t end = COMMAND.find_last_not_of(' ');
-  shell_(COMMAND.substr(0, end + 1));
+  shell_(command);
 }
 
 namespace {

@@ -5,9 +5,10 @@
 # record written up to then and a failure never ends with status 0. A
 # terminal that cannot be written, or closed standard descriptors, change
 # nothing in the files of the run. An input that is there but cannot be
-# read, or an output that is an input under another name, stops the run
-# naming the file; more pages than four digits count and a curve longer
-# than the data store go on, the latter saying what was cut.
+# read, or an output that is an input or another output under another
+# name, stops the run naming the file; more pages than four digits count
+# and a curve longer than the data store go on, the latter saying what
+# was cut.
 set -euo pipefail
 BUILD=$(cd "$1" && pwd)
 SRC=$(cd "$2" && pwd)
@@ -236,7 +237,8 @@ if [ -n "$dir" ]; then
   echo "ok: unreadable VESKARO.CUR"
 fi
 
-# An output that is an input is refused before anything is written.
+# An output that is an input (or another output) is refused before
+# anything is written.
 # refused CASE DIR OUTPUT INPUT: the run in DIR refused OUTPUT, naming
 # INPUT, and left INPUT as the example has it.
 refused() {
@@ -269,6 +271,35 @@ refused "PLOT0002.ps linked to VESKARO.CUR" "$WORK/ps2-cur" PLOT0002.ps \
   VESKARO.CUR
 grep -q showpage "$WORK/ps2-cur/PLOT0001.ps" || fail "first page lost"
 echo "ok: PLOT0002.ps linked to VESKARO.CUR"
+
+# A link to an input that is missing now (read as empty) is refused too.
+example lst-nocur
+rm "$WORK/lst-nocur/VESKARO.CUR"
+ln -s VESKARO.CUR "$WORK/lst-nocur/VESKARO.LST"
+runit "$WORK/lst-nocur" "$PS1PROG"
+expect_stop "VESKARO.LST linked to a missing VESKARO.CUR" "$WORK/lst-nocur" 2 \
+  "veskaro: refusing to write VESKARO.LST: it is the input file VESKARO.CUR"
+[ ! -e "$WORK/lst-nocur/VESKARO.CUR" ] || fail "missing VESKARO.CUR created"
+echo "ok: VESKARO.LST linked to a missing VESKARO.CUR"
+
+# Only regular files are compared: /dev/null as no point sets and as a
+# discarded listing.
+example null
+ln -sf /dev/null "$WORK/null/VESKARO.PNT"
+ln -s /dev/null "$WORK/null/VESKARO.LST"
+runit "$WORK/null" "$PS1PROG"
+[ "$(cat "$WORK/null/status")" = 0 ] ||
+  fail "/dev/null as VESKARO.PNT and VESKARO.LST: $(cat "$WORK/null/stderr")"
+echo "ok: /dev/null as VESKARO.PNT and VESKARO.LST"
+
+# An output that is another output.
+example ps-lst
+ln -s VESKARO.LST "$WORK/ps-lst/PLOT0001.ps"
+runit "$WORK/ps-lst" "$PS1PROG"
+expect_stop "PLOT0001.ps linked to VESKARO.LST" "$WORK/ps-lst" 2 \
+  "veskaro: refusing to write PLOT0001.ps: it is the output file VESKARO.LST"
+[ ! -e "$WORK/ps-lst/VESKARO.LST" ] || fail "listing written despite the refusal"
+echo "ok: PLOT0001.ps linked to VESKARO.LST"
 
 # The menu captions of the screen program, before any display is opened.
 if [ -x "$X11PROG" ]; then
