@@ -55,6 +55,8 @@ void mouseyd(Core& c, int& KWAY, double& X, double& Y, int IWAIT, int KEYOK) {
   // disk first.
   c.files.lst.flush();
   c.dev.mousey(KWAY, xs, ys, IWAIT, KEYOK);
+  // A closed window ends the run as the menu's end option does.
+  if (KWAY == kWindowClosed) endit(c);
   X = xs;
   Y = ys;
 }

@@ -11,7 +11,7 @@ namespace veskaro {
 // The device's drawable range, widened to double precision.
 void mysized(Core& c, Edges& X, Edges& Y);
 // Waits for a mouse pick or a key; KWAY 4 is a key. The pick point is
-// widened to double precision.
+// widened to double precision. A closed window ends the run (endit).
 void mouseyd(Core& c, int& KWAY, double& X, double& Y, int IWAIT, int KEYOK);
 // Reads the captions on the first call unless the run read them at start;
 // draws the whole menu strip.

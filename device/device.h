@@ -9,6 +9,9 @@
 
 namespace veskaro {
 
+// The answer of mousey once the user has closed the window: the run ends.
+inline constexpr int kWindowClosed = 5;
+
 class Device {
  public:
   Device() = default;
@@ -38,7 +41,8 @@ class Device {
   virtual void showtext(int icol, int irow, std::string_view text,
                         int nchar) = 0;
   // Waits for an event: kway 1 to 3 is a mouse button with the point in
-  // plot units, 4 a key.
+  // plot units, 4 a key, kWindowClosed (at once, whatever the wait asks
+  // for) a closed window.
   virtual void mousey(int& kway, float& x, float& y, int iwait, int keyok) = 0;
   // Changes the background colour.
   virtual void newback() = 0;

@@ -184,6 +184,10 @@ TEST_F(MenuTest, KeyNextPlotDumpAndEndOfRun) {
   dev.clicks.push_back(pick(36));
   EXPECT_THROW(action(c, im), RunEnd);
   EXPECT_EQ(dev.count("endplots"), 1);
+  // A closed window ends the run as the end option does.
+  dev.clicks.push_back({kWindowClosed, 0.0F, 0.0F});
+  EXPECT_THROW(action(c, im), RunEnd);
+  EXPECT_EQ(dev.count("endplots"), 2);
 }
 
 TEST_F(MenuTest, ScaleTogglesRestoreTheFirstRequestsSign) {

@@ -9,6 +9,8 @@
 #include <string>
 #include <string_view>
 
+#include "device/device.h"
+
 namespace veskaro {
 
 using ColourTable = std::array<int, 256>;
@@ -53,12 +55,16 @@ class WindowLayer {
   virtual void rtextx(int flag, float x, float y, std::string_view str,
                       int n) = 0;
   // Next event: kway 1 to 3 button (x, y its point), 4 key, 0 anything
-  // else or, with iwait 0, nothing queued.
+  // else or, with iwait 0, nothing queued. Once the window has been closed
+  // (the window manager's close request, or the window destroyed) kway is
+  // kWindowClosed, at once on every later call, and nothing more is drawn.
   virtual void xmouse(int& kway, float& x, float& y, int iwait) = 0;
   // Waits for a key that gives characters: up to 8 of them overwrite the
-  // start of str; iret 1 when the first is a line feed or return.
+  // start of str; iret 1 when the first is a line feed or return, or at
+  // once when the window is closed.
   virtual void pxkbd(std::string& str, int& iret) = 0;
-  // Waits for a key press; k is its key symbol.
+  // Waits for a key press; k is its key symbol, 0 at once when the window
+  // is closed.
   virtual void pxkbd2(int& k) = 0;
 };
 

@@ -192,6 +192,7 @@ void X11Device::mousey(int& kway, float& x, float& y, int iwait, int keyok) {
   y = 0.0F;
   for (;;) {
     layer_.xmouse(kway, x, y, iwait);
+    if (kway == kWindowClosed) return;
     if (kway <= 0) {
       if (iwait > 0) continue;
       return;

@@ -13,6 +13,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "device/device.h"
 #include "device/x11/pixel_map.h"
 
 namespace veskaro {
@@ -22,13 +23,67 @@ constexpr int kCells = 256;
 constexpr int kMaxCorners = 3000;
 constexpr char kName[] = "VIMDERA";
 
-// A broken connection to the X server (the window closed by the window
-// manager, the server gone) cannot be recovered: say so and end the run.
-// exit() writes the listing through before the process ends.
+// A broken connection to the X server (the client killed off the server,
+// the server gone) cannot be recovered: say so and end the run. exit()
+// writes the listing through before the process ends.
 int connection_lost(Display* display) {
   std::fprintf(stderr, "veskaro: lost the connection to display '%s'\n",
                DisplayString(display));
   std::exit(2);
+}
+
+// What the protocol-error handler knows of the program's window. Another
+// client may destroy the window at any time; the requests on it that the
+// server meets after that fail, and that failure is no fault of the run.
+// The server sends the window's DestroyNotify before any of those
+// failures, so by the time one is handled the event waits in the queue;
+// the handler may not read the queue itself, so it notes the failure and
+// the layer looks for the event at its next wait.
+struct WindowWatch {
+  Window window = 0;
+  // A request on the window failed; message says how, for the case that
+  // no destruction explains it.
+  bool failed = false;
+  std::array<char, 400> message{};
+};
+
+WindowWatch& watch() {
+  static WindowWatch w;
+  return w;
+}
+
+[[noreturn]] void protocol_failure(const char* message) {
+  std::fprintf(stderr, "%s\n", message);
+  std::exit(2);
+}
+
+// Any other failed request is a fault of the run: one line and status 2,
+// with the listing written through by exit().
+int protocol_error(Display* display, XErrorEvent* error) {
+  std::array<char, 200> text{};
+  XGetErrorText(display, error->error_code, text.data(),
+                static_cast<int>(text.size()));
+  // The request by name where Xlib knows it, else by number.
+  std::array<char, 16> number{};
+  std::snprintf(number.data(), number.size(), "%d",
+                static_cast<int>(error->request_code));
+  std::array<char, 100> request{};
+  XGetErrorDatabaseText(display, "XRequest", number.data(), number.data(),
+                        request.data(), static_cast<int>(request.size()));
+  std::array<char, 400> message{};
+  std::snprintf(message.data(), message.size(),
+                "veskaro: X protocol error on display '%s': %s in %s",
+                DisplayString(display), text.data(), request.data());
+  WindowWatch& w = watch();
+  const bool on_window =
+      w.window != 0 && error->resourceid == w.window &&
+      (error->error_code == BadWindow || error->error_code == BadDrawable);
+  if (!on_window) protocol_failure(message.data());
+  if (!w.failed) {
+    w.failed = true;
+    w.message = message;
+  }
+  return 0;
 }
 
 class XlibLayer final : public WindowLayer {
@@ -50,7 +105,7 @@ class XlibLayer final : public WindowLayer {
   void backcolor(int ic) override;
   void xpclr() override;
   void flushit() override {
-    if (open()) XFlush(display_);
+    if (drawable()) XFlush(display_);
   }
   void xpmove(float x, float y) override;
   void xpdraw(float x, float y) override;
@@ -71,6 +126,15 @@ class XlibLayer final : public WindowLayer {
   // Every operation but xpinit needs the open display; called without it
   // (before xpinit or after xpdone) it does nothing.
   bool open() const { return display_ != nullptr; }
+  // Drawing also needs the window: once it is closed, or a request on it
+  // failed, nothing more is sent for it.
+  bool drawable() const { return open() && !closed_ && !watch().failed; }
+  // True for an event that closes the window: the window manager's close
+  // request or the window's destruction by another client.
+  bool closing(const XEvent& e);
+  // Settles a failed request on the window: the window was destroyed, or
+  // the run ends with the failure's message.
+  void settle();
   static bool is_colour(int ic) { return ic >= 0 && ic < kCells; }
   static XPoint point(Pixel p) {
     // The protocol carries 16-bit coordinates.
@@ -100,10 +164,41 @@ class XlibLayer final : public WindowLayer {
   std::array<XPoint, kMaxCorners + 1> pointtab_{};
   XEvent event_{};
   int len_ = 0;
+  Atom wm_protocols_ = None;
+  Atom wm_delete_ = None;
+  // A close request or the destruction was seen; destroyed_ for the latter.
+  bool closed_ = false;
+  bool destroyed_ = false;
 };
+
+bool XlibLayer::closing(const XEvent& e) {
+  if (e.type == DestroyNotify && e.xdestroywindow.window == window_) {
+    closed_ = true;
+    destroyed_ = true;
+    return true;
+  }
+  if (e.type == ClientMessage && e.xclient.window == window_ &&
+      e.xclient.message_type == wm_protocols_ && e.xclient.format == 32 &&
+      static_cast<Atom>(e.xclient.data.l[0]) == wm_delete_) {
+    closed_ = true;
+    return true;
+  }
+  return false;
+}
+
+void XlibLayer::settle() {
+  const WindowWatch& w = watch();
+  if (!w.failed || destroyed_) return;
+  XEvent e{};
+  if (XCheckTypedWindowEvent(display_, window_, DestroyNotify, &e) == False) {
+    protocol_failure(w.message.data());
+  }
+  closing(e);
+}
 
 void XlibLayer::xpinit(float xmin, float xmax, float ymin, float ymax,
                        int myview) {
+  XSetErrorHandler(protocol_error);
   XSetIOErrorHandler(connection_lost);
   display_ = XOpenDisplay(nullptr);
   if (display_ == nullptr) {
@@ -148,6 +243,7 @@ void XlibLayer::xpinit(float xmin, float xmax, float ymin, float ymax,
   window_ = XCreateWindow(display_, RootWindow(display_, screen_), 0, 0, width,
                           height, 1, CopyFromParent, InputOutput,
                           CopyFromParent, 0, nullptr);
+  watch().window = window_;
   if (depth_ == 1) {
     background_ = WhitePixel(display_, screen_);
     foreground_ = BlackPixel(display_, screen_);
@@ -172,31 +268,42 @@ void XlibLayer::xpinit(float xmin, float xmax, float ymin, float ymax,
                   &values);
   XSetLineAttributes(display_, gc_, 0, LineSolid, CapNotLast, JoinMiter);
   XSetIconName(display_, window_, kName);
-  XSelectInput(display_, window_,
-               ExposureMask | ButtonPressMask | KeyPressMask);
+  // The structure events bring the window's destruction; the others of
+  // them are passed over.
+  XSelectInput(
+      display_, window_,
+      ExposureMask | ButtonPressMask | KeyPressMask | StructureNotifyMask);
+  // The window manager's close button asks the program, which ends the run.
+  wm_protocols_ = XInternAtom(display_, "WM_PROTOCOLS", False);
+  wm_delete_ = XInternAtom(display_, "WM_DELETE_WINDOW", False);
+  XSetWMProtocols(display_, window_, &wm_delete_, 1);
   const Cursor cursor = XCreateFontCursor(display_, XC_left_ptr);
   XDefineCursor(display_, window_, cursor);
   XMapWindow(display_, window_);
   XMoveResizeWindow(display_, window_, 0, 0, width, height);
-  // Everything before the first exposure is dropped.
+  // Everything before the first exposure is dropped; a window closed
+  // before it is shown leaves the wait too.
   do {
     XNextEvent(display_, &event_);
+    if (closing(event_)) return;
   } while (event_.type != Expose);
   XMoveResizeWindow(display_, window_, 0, 0, width, height);
 }
 
 void XlibLayer::xpdone() {
   if (!open()) return;
-  XClearWindow(display_, window_);
+  settle();
+  if (!destroyed_) XClearWindow(display_, window_);
   XFreeGC(display_, gc_);
-  XDestroyWindow(display_, window_);
+  if (!destroyed_) XDestroyWindow(display_, window_);
   XCloseDisplay(display_);
   display_ = nullptr;
+  watch().window = 0;
 }
 
 void XlibLayer::pallette(const ColourTable& ired, const ColourTable& igreen,
                          const ColourTable& iblue) {
-  if (!open()) return;
+  if (!drawable()) return;
   XcmsDefaultCCC(display_, screen_);
   colormap_ =
       XCopyColormapAndFree(display_, DefaultColormap(display_, screen_));
@@ -212,20 +319,20 @@ void XlibLayer::pallette(const ColourTable& ired, const ColourTable& igreen,
 }
 
 void XlibLayer::xpen(int ic) {
-  if (!open()) return;
+  if (!drawable()) return;
   if (ic == lastpen_ || !is_colour(ic)) return;
   XSetForeground(display_, gc_, colors_[ic].pixel);
   lastpen_ = ic;
 }
 
 void XlibLayer::backcolor(int ic) {
-  if (!open()) return;
+  if (!drawable()) return;
   if (!is_colour(ic)) return;
   XSetWindowBackground(display_, window_, colors_[ic].pixel);
 }
 
 void XlibLayer::xpclr() {
-  if (!open()) return;
+  if (!drawable()) return;
   XFlush(display_);
   XClearWindow(display_, window_);
 }
@@ -233,7 +340,7 @@ void XlibLayer::xpclr() {
 void XlibLayer::xpmove(float x, float y) { current_ = map_.to_pixel(x, y); }
 
 void XlibLayer::xpdraw(float x, float y) {
-  if (!open()) return;
+  if (!drawable()) return;
   last_ = map_.to_pixel(x, y);
   if (last_ == current_) return;
   XDrawLine(display_, window_, gc_, current_.x, current_.y, last_.x, last_.y);
@@ -241,7 +348,7 @@ void XlibLayer::xpdraw(float x, float y) {
 }
 
 void XlibLayer::xypixel(float x, float y) {
-  if (!open()) return;
+  if (!drawable()) return;
   const Pixel p = map_.to_pixel(x, y);
   XDrawPoint(display_, window_, gc_, p.x, p.y);
 }
@@ -263,7 +370,7 @@ void XlibLayer::fill_and_outline(int npoints, int ifill, int ibord) {
 
 void XlibLayer::boxfill(float x1, float x2, float y1, float y2, int ifill,
                         int ibord) {
-  if (!open()) return;
+  if (!drawable()) return;
   const Pixel p1 = map_.to_pixel(x1, y1);
   const Pixel p2 = map_.to_pixel(x2, y2);
   pointtab_[0] = point({p1.x, p1.y});
@@ -276,7 +383,7 @@ void XlibLayer::boxfill(float x1, float x2, float y1, float y2, int ifill,
 
 void XlibLayer::polyfill(std::span<const float> x, std::span<const float> y,
                          int n, int ifill, int ibord) {
-  if (!open()) return;
+  if (!drawable()) return;
   // Corners beyond the table or beyond the given arrays are refused.
   if (n < 1 || n > kMaxCorners) return;
   if (static_cast<std::size_t>(n) > std::min(x.size(), y.size())) return;
@@ -286,7 +393,7 @@ void XlibLayer::polyfill(std::span<const float> x, std::span<const float> y,
 }
 
 void XlibLayer::pixfill(float x, float y, int nhalf) {
-  if (!open()) return;
+  if (!drawable()) return;
   const Pixel p = map_.to_pixel(x, y);
   if (nhalf == 0) {
     XDrawPoint(display_, window_, gc_, p.x, p.y);
@@ -302,7 +409,7 @@ void XlibLayer::pixfill(float x, float y, int nhalf) {
 }
 
 void XlibLayer::widlin(int iwidth) {
-  if (!open()) return;
+  if (!drawable()) return;
   if (iwidth < 1 || iwidth > 3) return;
   XSetLineAttributes(display_, gc_, static_cast<unsigned>(iwidth), LineSolid,
                      CapNotLast, JoinMiter);
@@ -310,7 +417,7 @@ void XlibLayer::widlin(int iwidth) {
 
 void XlibLayer::rtextx(int flag, float x, float y, std::string_view str,
                        int n) {
-  if (!open()) return;
+  if (!drawable()) return;
   current_ = map_.to_pixel(x, y);
   const int count = std::clamp(n, 0, static_cast<int>(str.size()));
   if (flag == 0) {
@@ -322,14 +429,40 @@ void XlibLayer::rtextx(int flag, float x, float y, std::string_view str,
   }
 }
 
+// Events of the window's structure other than its destruction.
+bool structure_change(const XEvent& e) {
+  switch (e.type) {
+    case CirculateNotify:
+    case ConfigureNotify:
+    case GravityNotify:
+    case MapNotify:
+    case ReparentNotify:
+    case UnmapNotify:
+      return true;
+    default:
+      return false;
+  }
+}
+
 void XlibLayer::xmouse(int& kway, float& x, float& y, int iwait) {
   if (!open()) return;
-  XFlush(display_);
-  if (iwait == 0 && XQLength(display_) == 0) {
-    kway = 0;
+  settle();
+  if (closed_) {
+    kway = kWindowClosed;
     return;
   }
-  XNextEvent(display_, &event_);
+  XFlush(display_);
+  do {
+    if (iwait == 0 && XQLength(display_) == 0) {
+      kway = 0;
+      return;
+    }
+    XNextEvent(display_, &event_);
+    if (closing(event_)) {
+      kway = kWindowClosed;
+      return;
+    }
+  } while (structure_change(event_));
   kway = 0;
   if (event_.type == ButtonPress) {
     const unsigned button = event_.xbutton.button;
@@ -345,10 +478,19 @@ void XlibLayer::xmouse(int& kway, float& x, float& y, int iwait) {
 
 void XlibLayer::pxkbd(std::string& str, int& iret) {
   if (!open()) return;
+  settle();
+  if (closed_) {
+    iret = 1;
+    return;
+  }
   XFlush(display_);
   len_ = 0;
   while (len_ == 0) {
     XNextEvent(display_, &event_);
+    if (closing(event_)) {
+      iret = 1;
+      return;
+    }
     if (event_.type != KeyPress) continue;
     std::array<char, 8> bytes{};
     KeySym keysym = 0;
@@ -365,10 +507,19 @@ void XlibLayer::pxkbd(std::string& str, int& iret) {
 
 void XlibLayer::pxkbd2(int& k) {
   if (!open()) return;
+  settle();
+  if (closed_) {
+    k = 0;
+    return;
+  }
   XFlush(display_);
   len_ = 0;
   do {
     XNextEvent(display_, &event_);
+    if (closing(event_)) {
+      k = 0;
+      return;
+    }
   } while (event_.type != KeyPress);
   // The modifier state picks the column of the keyboard map: 0 plain,
   // 1 with Shift.

@@ -1,14 +1,14 @@
 #!/usr/bin/env bash
 # The run's surroundings: whatever ends a run early (a file that cannot be
 # opened, a file-size limit, too little memory, no display, a lost display,
-# a signal while the option menu waits), the listing on disk keeps every
-# record written up to then and a failure never ends with status 0. A
-# terminal that cannot be written, or closed standard descriptors, change
-# nothing in the files of the run. An input that is there but cannot be
-# read, or an output that is an input or another output under another
-# name, stops the run naming the file; more pages than four digits count
-# and a curve longer than the data store go on, the latter saying what
-# was cut.
+# a signal or a closed window while the option menu waits), the listing on
+# disk keeps every record written up to then; a failure never ends with
+# status 0, a closed window always does. A terminal that cannot be
+# written, or closed standard descriptors, change nothing in the files of
+# the run. An input that is there but cannot be read, or an output that
+# is an input or another output under another name, stops the run naming
+# the file; more pages than four digits count and a curve longer than the
+# data store go on, the latter saying what was cut.
 set -euo pipefail
 BUILD=$(cd "$1" && pwd)
 SRC=$(cd "$2" && pwd)
@@ -429,8 +429,8 @@ start_menu() {
   sleep 0.5
 }
 
-# The program of case $1 ends soon with a status other than 0, and its
-# listing holds the plot's tables.
+# The program of case $1 ends soon with status $2 (without it, any status
+# but 0), and its listing holds the plot's tables.
 ended_with_listing() {
   local status=0
   for _ in $(seq 300); do
@@ -439,7 +439,11 @@ ended_with_listing() {
   done
   kill -0 "$PROGRAM" 2>/dev/null && fail "$1: the program did not end"
   wait "$PROGRAM" || status=$?
-  [ "$status" != 0 ] || fail "$1: status 0"
+  if [ -n "${2:-}" ]; then
+    [ "$status" = "$2" ] || fail "$1: status $status: $(cat "$RUNDIR/err")"
+  elif [ "$status" = 0 ]; then
+    fail "$1: status 0"
+  fi
   grep -q "Measured" "$RUNDIR/VESKARO.LST" ||
     fail "$1: the listing lacks the plot: $(cat "$RUNDIR/VESKARO.LST")"
   echo "ok: $1 (status $status)"
@@ -450,6 +454,12 @@ for sig in TERM INT HUP; do
   kill -s "$sig" "$PROGRAM"
   ended_with_listing "SIG$sig in the menu"
 done
+
+# The window destroyed while the menu waits: the run ends as the menu's
+# end option ends it, with status 0 and the listing written through.
+start_menu destroyed
+xdotool search --name '^VIMDERA$' windowclose
+ended_with_listing "window destroyed" 0
 
 # The window closed by a window manager: the client is killed off the
 # server.
