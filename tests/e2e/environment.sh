@@ -461,13 +461,13 @@ start_menu destroyed
 xdotool search --name '^VIMDERA$' windowclose
 ended_with_listing "window destroyed" 0
 
-# The window closed by a window manager: the client is killed off the
-# server.
-start_menu wmclose
+# A window manager's forced close: the client is killed off the server,
+# and the connection is lost.
+start_menu wmkill
 xdotool search --name '^VIMDERA$' windowkill
-ended_with_listing "window closed"
+ended_with_listing "client killed off the server"
 grep -q "lost the connection to display" "$RUNDIR/err" ||
-  fail "window closed: no message: $(cat "$RUNDIR/err")"
+  fail "client killed off the server: no message: $(cat "$RUNDIR/err")"
 
 # The X server goes away.
 start_menu lost
