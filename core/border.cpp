@@ -192,19 +192,18 @@ void x_numbers_linear(Core& c) {
   }
   const double step = c.ax.XSTEP;
   if (!(step > 0)) return;
-  for (double R = c.ax.XFIRST;; R += step) {
-    if (R >= XYLIM(1)) {
-      if (past_limit(R, XYLIM(2), step)) return;
+  for (double XR = c.ax.XFIRST;; XR += step) {
+    if (XR >= XYLIM(1)) {
+      if (past_limit(XR, XYLIM(2), step)) return;
       // A number at the far edge stands at the limit but prints, and is
       // laid out for, the value of its step like every other number.
-      const double XR = R;
-      double x = xplane_to_inch(c, within_limit(R, XYLIM(2))) - XIOFF;
+      double x = xplane_to_inch(c, within_limit(XR, XYLIM(2))) - XIOFF;
       if (XR < 0) x -= W / 2;
       if (std::abs(XR) >= 10) x -= W / 2;
       if (std::abs(XR) >= 100) x -= W / 2;
       numbr1(c, x, c.lg.SPOTS(3), H, XR, 0.0, c.ax.NDECX);
     }
-    if (R + step == R) return;  // a step lost in rounding: no progress
+    if (XR + step == XR) return;  // a step lost in rounding: no progress
   }
 }
 
@@ -266,11 +265,11 @@ void y_numbers_linear(Core& c, YRoom& room) {
   }
   const double step = c.ax.YSTEP;
   if (!(step > 0)) return;
-  for (double R = c.ax.YFIRST;; R += step) {
-    if (R >= XYLIM(5)) {
-      if (past_limit(R, XYLIM(6), step)) return;
-      const double YR = R;  // placed at the limit, printed as its step
-      const double y = yplane_to_inch(c, within_limit(R, XYLIM(6)));
+  for (double YR = c.ax.YFIRST;; YR += step) {
+    if (YR >= XYLIM(5)) {
+      if (past_limit(YR, XYLIM(6), step)) return;
+      // Placed at the limit, printed and laid out as its step.
+      const double y = yplane_to_inch(c, within_limit(YR, XYLIM(6)));
       if (y > room.TOPY && room.clear_of_main(y, H)) {
         double x = c.lg.SPOTS(6) - YIOFF;
         if (YR >= 0) x += W;
@@ -281,7 +280,7 @@ void y_numbers_linear(Core& c, YRoom& room) {
         room.drew(y);
       }
     }
-    if (R + step == R) return;  // a step lost in rounding: no progress
+    if (YR + step == YR) return;  // a step lost in rounding: no progress
   }
 }
 

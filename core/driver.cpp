@@ -136,7 +136,6 @@ void fileio(Core& c, FileGuard& guard, bool menu) {
     } catch (const std::bad_alloc&) {
       fatal_memory("the menu captions being read");
     }
-    c.rs.menu.captions_read = true;
   }
   f.lst.open("VESKARO.LST");
   // Whatever ends the run, the listing keeps what was written to it.

@@ -104,7 +104,7 @@ const FileGuard::Identity& FileGuard::current(Named& n) {
 
 void FileGuard::add_input(const std::string& name, int fd) {
   if (fd < 0) {
-    add_input(name);
+    inputs_.push_back({name, {}, false});
     return;
   }
   struct stat st {};
@@ -114,10 +114,6 @@ void FileGuard::add_input(const std::string& name, int fd) {
   in.id.dev = st.st_dev;
   in.id.ino = st.st_ino;
   inputs_.push_back(std::move(in));
-}
-
-void FileGuard::add_input(const std::string& name) {
-  inputs_.push_back({name, {}, false});
 }
 
 void FileGuard::add_output(const std::string& name) {

@@ -25,8 +25,6 @@ class FileGuard {
   // Notes an input by the file open on `fd`; a negative fd is a missing
   // file, read as empty, noted by its name.
   void add_input(const std::string& name, int fd);
-  // Notes an input that is opened later in the run, by its name.
-  void add_input(const std::string& name);
   // An output whose name is known before the run writes anything; the
   // start-up check covers it.
   void add_output(const std::string& name);

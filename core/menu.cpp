@@ -123,6 +123,7 @@ void readcaptions(Core& c, RecordReader& in) {
     c.mn.OPS(k) = rec.substr(4, kCaption);
   }
   in.close();
+  c.rs.menu.captions_read = true;
 }
 
 void topline(Core& c) {
@@ -132,10 +133,7 @@ void topline(Core& c) {
 
 void topper(Core& c) {
   auto& mn = c.mn;
-  if (!c.rs.menu.captions_read) {
-    c.rs.menu.captions_read = true;
-    readcaptions(c);
-  }
+  if (!c.rs.menu.captions_read) readcaptions(c);
 
   c.dev.boxcolor({mn.TOPXY(1), mn.TOPXY(2)}, {mn.TOPXY(3), mn.TOPXY(4)}, 0, 0);
 

@@ -24,7 +24,7 @@ void textbox(Core& c, int IX, int IY, std::string_view TEXT, int ICOLOR);
 void kiwi(Core& c, int& KOPT, int& IX, int& IY);
 // The line along the top of the cells, in the pen in force.
 void topline(Core& c);
-// Reads the caption file into OPS.
+// Reads the caption file into OPS; later menus use them as read.
 void readcaptions(Core& c);
 // The same from an open reader, which it closes.
 void readcaptions(Core& c, RecordReader& in);
