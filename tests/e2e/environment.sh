@@ -376,9 +376,8 @@ echo "ok: a point set that finds the store full"
 
 # The file-size limit reached when the device ends the last page (half a
 # page of two cells): the listing claims no end.
-mkdir "$WORK/fsize-end"
+example fsize-end
 dir=$WORK/fsize-end
-cp "$SRC"/data/PLOT.CHR "$SRC"/data/PLOT.SYM "$dir/"
 printf '%s\n' "$(printf '%55s%11s%4s' 2 1 1.0)" "$control" X Y Long "" "" "" \
   >"$dir/VESKARO.INP"
 awk 'BEGIN { print "Long"; for (i = 1; i <= 5000; i++) printf "%11d%11d\n", i, i % 7 }' \

@@ -10,14 +10,8 @@
 # edge), and a blank page fails the ink check.
 set -euo pipefail
 build=$(cd "$1" && pwd)
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
 src=$(cd "$2" && pwd)
-
-fail() {
-  echo "FAIL: $*" >&2
-  exit 1
-}
+source "$src/tests/tools/e2e.bash"
 
 res=100 # dots per inch of the renders
 

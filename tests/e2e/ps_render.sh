@@ -7,13 +7,7 @@
 set -euo pipefail
 build=$(cd "$1" && pwd)
 src=$(cd "$2" && pwd)
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-
-fail() {
-  echo "FAIL: $*" >&2
-  exit 1
-}
+source "$src/tests/tools/e2e.bash"
 
 # Cards: numeric fields of 11 columns.
 field() { printf '%11s' "$1"; }

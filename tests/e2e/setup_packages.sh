@@ -4,13 +4,7 @@
 # line that installs them.
 set -euo pipefail
 src=$2
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-
-fail() {
-  echo "FAIL: $*" >&2
-  exit 1
-}
+source "$src/tests/tools/e2e.bash"
 
 # A checkout holding only the script, and a PATH with a compiler and
 # apt-get but neither cmake nor ninja.

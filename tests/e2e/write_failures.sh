@@ -5,13 +5,7 @@
 set -euo pipefail
 build=$1
 src=$2
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-
-fail() {
-  echo "FAIL: $*" >&2
-  exit 1
-}
+source "$src/tests/tools/e2e.bash"
 
 [ -w /dev/full ] || { echo "no /dev/full: skipped"; exit 0; }
 
