@@ -201,6 +201,7 @@ void x_numbers_linear(Core& c) {
       if (XR < 0) x -= W / 2;
       if (std::abs(XR) >= 10) x -= W / 2;
       if (std::abs(XR) >= 100) x -= W / 2;
+      if (std::abs(XR) >= 1000) x -= W / 2;
       numbr1(c, x, c.lg.SPOTS(3), H, XR, 0.0, c.ax.NDECX);
     }
     if (XR + step == XR) return;  // a step lost in rounding: no progress
@@ -275,6 +276,7 @@ void y_numbers_linear(Core& c, YRoom& room) {
         if (YR >= 0) x += W;
         if (std::abs(YR) < 100) x += W;
         if (std::abs(YR) < 10) x += W;
+        if (std::abs(YR) >= 1000) x -= W;
         numbr1(c, x, y, H, YR, 0.0, n);
         room.TOPY = y + kNumberPitch * H;
         room.drew(y);

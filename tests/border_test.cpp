@@ -125,6 +125,20 @@ TEST_F(Border, NumbersReachTheFarEdgeDespiteTheAccumulatedStep) {
   dev.calls.clear();
   border(c);
   expect_at(find(texts(), "10"), 0.75, 9.0);
+  // Data ending at 0.001 read in units of 10^-6: the axis ends a hair
+  // below 1000, whose four digits are laid out for four.
+  axes(0, 999.9999, 0, 999.9999);
+  c.ax.XSTEP = c.ax.YSTEP = 100;
+  dev.calls.clear();
+  border(c);
+  int fours = 0;
+  for (const auto& x : texts()) {
+    if (x.s != "1000") continue;
+    ++fours;
+    // Centred on the x limit; ending in the y numbers' column.
+    expect_at(&x, x.y < 1 ? 13.0 - 0.2 : 0.55, x.y < 1 ? 0.825 : 9.0);
+  }
+  EXPECT_EQ(fours, 2);
 }
 
 TEST_F(Border, RatioNumbersKeepClearOfTheMainSubplotNumbers) {
