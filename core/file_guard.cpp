@@ -1,12 +1,12 @@
 #include "core/file_guard.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <climits>
-#include <cstdlib>
-#include <memory>
+#include <cstring>
 #include <utility>
 
 #include "core/io.h"
@@ -19,46 +19,37 @@ namespace {
 // limit).
 constexpr int kMaxLinks = 40;
 
-// The absolute path of the file that opening `path` for writing would
-// create, when nothing is there now: links are followed to the name at
-// the end of the chain (a relative target is taken in its link's folder),
-// and that name's folder is made absolute. Empty when the chain cannot be
-// followed or the folder is not there: the open fails then, and reports
-// it.
-std::string created_path(std::string path) {
-  for (int hop = 0;; ++hop) {
-    std::string target(PATH_MAX, '\0');
-    const ssize_t n = readlink(path.c_str(), target.data(), target.size());
-    if (n < 0) {
-      // Not a link, or nothing there: the end of the chain.
-      if (errno == ENOENT || errno == EINVAL) break;
-      return {};
-    }
-    if (hop == kMaxLinks || n == 0 ||
-        static_cast<std::size_t>(n) >= target.size()) {
-      return {};
-    }
-    target.resize(static_cast<std::size_t>(n));
-    if (target.front() != '/') {
-      const std::size_t slash = path.rfind('/');
-      if (slash != std::string::npos) target.insert(0, path, 0, slash + 1);
-    }
-    path = std::move(target);
+// A folder a name is looked up in: the current one until another is
+// entered. Held open (for lookups only), so that a chain of links is
+// followed one link at a time, never by joining them into one path.
+class Folder {
+ public:
+  Folder() = default;
+  Folder(const Folder&) = delete;
+  Folder& operator=(const Folder&) = delete;
+  ~Folder() {
+    if (fd_ >= 0) close(fd_);
   }
-  const std::size_t slash = path.rfind('/');
-  const std::string folder = slash == std::string::npos ? std::string(".")
-                             : slash == 0               ? std::string("/")
-                                                        : path.substr(0, slash);
-  const std::string base =
-      slash == std::string::npos ? path : path.substr(slash + 1);
-  if (base.empty() || base == "." || base == "..") return {};
-  const std::unique_ptr<char, decltype(&std::free)> real(
-      realpath(folder.c_str(), nullptr), &std::free);
-  if (real == nullptr) return {};
-  std::string where(real.get());
-  if (where.back() != '/') where += '/';
-  return where + base;
-}
+
+  // Goes to `path` (its links followed), taken in this folder; false,
+  // with errno set, when that is no folder that can be entered.
+  bool enter(const std::string& path) {
+    const int fd =
+        openat(get(), path.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return false;
+    if (fd_ >= 0) close(fd_);
+    fd_ = fd;
+    return true;
+  }
+  int get() const { return fd_ >= 0 ? fd_ : AT_FDCWD; }
+
+ private:
+  int fd_ = -1;
+};
+
+// Whether a lookup that failed with `err` failed on the links themselves
+// (a loop, or a name too long) rather than on a missing or closed folder.
+bool links_fail(int err) { return err == ELOOP || err == ENAMETOOLONG; }
 
 }  // namespace
 
@@ -73,11 +64,60 @@ FileGuard::Identity FileGuard::identify(const std::string& name) {
     }
     return id;
   }
+  if (links_fail(errno)) {
+    id.kind = Identity::Kind::kBroken;
+    id.err = errno;
+    return id;
+  }
   // A name that cannot be looked at for another reason is left to the
   // open, which reports it.
   if (errno != ENOENT) return id;
-  id.path = created_path(name);
-  if (!id.path.empty()) id.kind = Identity::Kind::kPath;
+  return created(name);
+}
+
+// Links are followed to the name at the end of the chain, each read in the
+// folder of its link (a relative target is taken there), and that
+// folder's device and inode are taken with the last name. Nothing to
+// compare when the folder is not there: the open fails then, and reports
+// it.
+FileGuard::Identity FileGuard::created(std::string name) {
+  Identity id;
+  const auto fail = [&id](int err) {
+    if (links_fail(err)) {
+      id.kind = Identity::Kind::kBroken;
+      id.err = err;
+    }
+    return id;
+  };
+  Folder at;
+  if (!at.enter(".")) return id;
+  for (int hop = 0;; ++hop) {
+    const std::size_t slash = name.rfind('/');
+    if (slash != std::string::npos) {
+      if (!at.enter(name.substr(0, slash == 0 ? 1 : slash))) return fail(errno);
+      name.erase(0, slash + 1);
+    }
+    if (name.empty() || name == "." || name == "..") return id;
+    std::string target(PATH_MAX, '\0');
+    const ssize_t n =
+        readlinkat(at.get(), name.c_str(), target.data(), target.size());
+    if (n < 0) {
+      // Not a link, or nothing there: the end of the chain.
+      if (errno == ENOENT || errno == EINVAL) break;
+      return fail(errno);
+    }
+    if (hop == kMaxLinks) return fail(ELOOP);
+    if (n == 0) return id;
+    if (static_cast<std::size_t>(n) >= target.size()) return fail(ENAMETOOLONG);
+    target.resize(static_cast<std::size_t>(n));
+    name = std::move(target);
+  }
+  struct stat st {};
+  if (fstat(at.get(), &st) != 0) return id;
+  id.kind = Identity::Kind::kPlace;
+  id.dev = st.st_dev;
+  id.ino = st.st_ino;
+  id.name = std::move(name);
   return id;
 }
 
@@ -86,9 +126,10 @@ bool FileGuard::same(const Identity& a, const Identity& b) {
   switch (a.kind) {
     case Identity::Kind::kFile:
       return a.dev == b.dev && a.ino == b.ino;
-    case Identity::Kind::kPath:
-      return a.path == b.path;
+    case Identity::Kind::kPlace:
+      return a.dev == b.dev && a.ino == b.ino && a.name == b.name;
     case Identity::Kind::kNone:
+    case Identity::Kind::kBroken:
       break;
   }
   return false;
@@ -135,6 +176,11 @@ void FileGuard::settle() {
 
 bool FileGuard::check_one(const std::string& output) {
   const Identity id = identify(output);
+  if (id.kind == Identity::Kind::kBroken) {
+    fatal_file("refusing to write", output,
+               std::string("its links cannot be followed (") +
+                   std::strerror(id.err) + ")");
+  }
   if (id.kind == Identity::Kind::kNone) return true;
   for (Named& in : inputs_) {
     if (same(id, current(in))) {

@@ -6,9 +6,13 @@
 //
 // Only regular files are compared: devices, terminals and pipes are never
 // "the same file" (/dev/null may be an input and the listing at once). A
-// name that leads to no file yet is compared by the file it would create:
-// the path that its links, followed to their end, name, so that a link to
-// an input that is missing now (and reads as empty) is refused as well.
+// name that leads to no file yet is compared by the place where it would
+// be created: the folder that its links, followed to their end, lead to,
+// known by device and inode, and the last name there. So a link to an
+// input that is missing now (and reads as empty) is refused as well,
+// however long its chain or under whatever name its folder is reached.
+// An output whose links cannot be followed (a loop, a name too long) is
+// refused too.
 #pragma once
 
 #include <sys/types.h>
@@ -37,16 +41,21 @@ class FileGuard {
   void check_outputs();
 
  private:
-  // What a name stands for: a regular file, the file it would create, or
-  // nothing to compare.
+  // What a name stands for: a regular file, the place of the file it
+  // would create, a chain of links that cannot be followed, or nothing to
+  // compare.
   struct Identity {
-    enum class Kind { kNone, kFile, kPath };
+    enum class Kind { kNone, kFile, kPlace, kBroken };
     Kind kind = Kind::kNone;
+    // The file, or for kPlace the folder the file would be created in.
     dev_t dev = 0;
     ino_t ino = 0;
-    std::string path;  // absolute, for kPath
+    std::string name;  // the last name, for kPlace
+    int err = 0;       // why the links cannot be followed, for kBroken
   };
   static Identity identify(const std::string& name);
+  // The identity of `name` when nothing is there now.
+  static Identity created(std::string name);
   static bool same(const Identity& a, const Identity& b);
 
   struct Named {

@@ -272,15 +272,53 @@ refused "PLOT0002.ps linked to VESKARO.CUR" "$WORK/ps2-cur" PLOT0002.ps \
 grep -q showpage "$WORK/ps2-cur/PLOT0001.ps" || fail "first page lost"
 echo "ok: PLOT0002.ps linked to VESKARO.CUR"
 
-# A link to an input that is missing now (read as empty) is refused too.
+# A link to an input that is missing now (read as empty) is refused too,
+# however long its chain and whatever name its folder is reached by.
+# refused_missing CASE DIR OUTPUT INPUT: the same for a missing INPUT,
+# which the run did not create.
+refused_missing() {
+  expect_stop "$1" "$2" 2 \
+    "veskaro: refusing to write $3: it is the input file $4"
+  [ ! -e "$2/$4" ] || fail "$1: missing $4 created"
+}
 example lst-nocur
 rm "$WORK/lst-nocur/VESKARO.CUR"
 ln -s VESKARO.CUR "$WORK/lst-nocur/VESKARO.LST"
 runit "$WORK/lst-nocur" "$PS1PROG"
-expect_stop "VESKARO.LST linked to a missing VESKARO.CUR" "$WORK/lst-nocur" 2 \
-  "veskaro: refusing to write VESKARO.LST: it is the input file VESKARO.CUR"
-[ ! -e "$WORK/lst-nocur/VESKARO.CUR" ] || fail "missing VESKARO.CUR created"
+refused_missing "VESKARO.LST linked to a missing VESKARO.CUR" \
+  "$WORK/lst-nocur" VESKARO.LST VESKARO.CUR
 echo "ok: VESKARO.LST linked to a missing VESKARO.CUR"
+
+# Two links whose paths joined are longer than a path may be.
+example lst-far
+dir=$WORK/lst-far
+rm "$dir/VESKARO.INP"
+mkdir "$dir/x"
+far=$(printf 'x/../%.0s' {1..780})
+ln -s "${far}L2" "$dir/L1"
+ln -s "${far}VESKARO.INP" "$dir/L2"
+ln -s L1 "$dir/VESKARO.LST"
+runit "$dir" "$PS1PROG"
+refused_missing "VESKARO.LST by a long chain" "$dir" VESKARO.LST VESKARO.INP
+echo "ok: VESKARO.LST by a long chain"
+
+# The same folder mounted again elsewhere.
+example lst-bind
+dir=$WORK/lst-bind
+rm "$dir/VESKARO.INP"
+mkdir "$WORK/again"
+ln -s "$WORK/again/VESKARO.INP" "$dir/VESKARO.LST"
+if [ "$(id -u)" != 0 ]; then
+  echo "skipped: VESKARO.LST through a bind mount (not root)"
+elif ! mount --bind "$dir" "$WORK/again" 2>/dev/null; then
+  echo "skipped: VESKARO.LST through a bind mount (mount --bind failed)"
+else
+  runit "$dir" "$PS1PROG"
+  umount "$WORK/again"
+  refused_missing "VESKARO.LST through a bind mount" "$dir" VESKARO.LST \
+    VESKARO.INP
+  echo "ok: VESKARO.LST through a bind mount"
+fi
 
 # Only regular files are compared: /dev/null as no point sets and as a
 # discarded listing.
