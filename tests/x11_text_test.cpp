@@ -21,7 +21,10 @@ struct Opened {
   std::vector<std::string> commands;
   Opened() {
     dev.daruvuza();
-    dev.set_shell([this](const std::string& c) { commands.push_back(c); });
+    dev.set_shell([this](const std::string& c) {
+      commands.push_back(c);
+      return 0;
+    });
     layer.take();
   }
 };

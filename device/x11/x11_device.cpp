@@ -24,15 +24,12 @@ std::string start_command() {
 }  // namespace
 
 X11Device::X11Device() : owned_(make_xlib_layer()), layer_(*owned_) {
-  shell_ = [](const std::string& cmd) {
-    // The outcome of the capture program is not looked at.
-    [[maybe_unused]] const int status = std::system(cmd.c_str());
-  };
+  shell_ = [](const std::string& cmd) { return std::system(cmd.c_str()); };
   COMMAND = start_command();
 }
 
 X11Device::X11Device(WindowLayer& layer) : layer_(layer) {
-  shell_ = [](const std::string&) {};
+  shell_ = [](const std::string&) { return 0; };
   COMMAND = start_command();
 }
 

@@ -78,9 +78,11 @@ class X11Device final : public Device {
   int keycode();
   void pixset(float x, float y, int ic);
 
-  // Runs a command text through the system's shell and waits for it;
-  // replaceable so that tests can see the screen-dump command.
-  using Shell = std::function<void(const std::string&)>;
+  // Runs a command text through the system's shell, waits for it and
+  // answers its wait status as std::system does (-1 with errno set when
+  // no shell could be started); replaceable so that tests can see the
+  // screen-dump command.
+  using Shell = std::function<int(const std::string&)>;
   void set_shell(Shell shell) { shell_ = std::move(shell); }
   // Called with the file name of each screen dump before the dump is
   // taken; it stops the run when that file is an input or another output

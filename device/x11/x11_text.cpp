@@ -1,8 +1,15 @@
 // Menu text in character cells, cursor boxes, keys, single pixels and
 // screen dumps of the screen device.
+#include <sys/wait.h>
+
+#include <cerrno>
 #include <cmath>
+#include <csignal>
 #include <cstdint>
+#include <cstdio>
+#include <cstring>
 #include <optional>
+#include <string>
 
 #include "device/x11/x11_device.h"
 
@@ -14,6 +21,36 @@ constexpr int kRows = 31;     // rows 0-30
 constexpr char kNoChar = '\x02';
 // The dump number is written into the command text from this column on.
 constexpr std::size_t kNumberAt = 49;
+
+// Why a screen dump was not written, from the wait status of its command
+// as std::system gives it (error: errno right after it); empty when the
+// command ran through. A program ended by signal n shows as the shell's
+// status 128 + n. Ctrl-C while the capture waits for its click ends the
+// capture, not the run (std::system ignores the interrupt in the caller
+// while it waits): the dump is cancelled.
+std::string why_not_written(const std::string& program, int status, int error) {
+  if (status == -1) {
+    return std::string("the shell could not be run: ") + std::strerror(error);
+  }
+  int sig = 0;
+  int code = 0;
+  if (WIFSIGNALED(status)) {
+    sig = WTERMSIG(status);
+  } else if (WIFEXITED(status)) {
+    code = WEXITSTATUS(status);
+    if (code > 128 && code - 128 < NSIG) sig = code - 128;
+  }
+  if (sig == SIGINT) return "cancelled (Ctrl-C)";
+  if (sig != 0) {
+    return program + " was ended by signal " + std::to_string(sig) + " (" +
+           strsignal(sig) + ")";
+  }
+  if (code == 0) return {};
+  std::string why = program + " exited with status " + std::to_string(code);
+  if (code == 126) why += " (not executable)";
+  if (code == 127) why += " (command not found)";
+  return why;
+}
 
 }  // namespace
 
@@ -100,9 +137,18 @@ void X11Device::printit() {
   const std::string command =
       COMMAND.substr(0, COMMAND.find_last_not_of(' ') + 1);
   // The dump's file, the command's last word, is checked first.
-  if (check_) check_(command.substr(command.rfind(' ') + 1));
+  const std::string file = command.substr(command.rfind(' ') + 1);
+  if (check_) check_(file);
   layer_.flushit();
-  shell_(command);
+  const int status = shell_(command);
+  const int error = errno;
+  // A dump that was not made is no reason to end an interactive run: it
+  // is reported and the run goes on.
+  const std::string why =
+      why_not_written(command.substr(0, command.find(' ')), status, error);
+  if (why.empty()) return;
+  std::fprintf(stderr, "veskaro: screen dump %s not written: %s\n",
+               file.c_str(), why.c_str());
 }
 
 namespace {

@@ -240,9 +240,16 @@ void XlibLayer::xpinit(float xmin, float xmax, float ymin, float ymax,
     colors_[1].pixel = WhitePixel(display_, screen_);
   }
 
+  // The window's events are chosen as it is made, so that no close
+  // request or destruction by another client can come before they are
+  // watched. The structure events bring the destruction; the others of
+  // them are passed over.
+  XSetWindowAttributes created{};
+  created.event_mask =
+      ExposureMask | ButtonPressMask | KeyPressMask | StructureNotifyMask;
   window_ = XCreateWindow(display_, RootWindow(display_, screen_), 0, 0, width,
                           height, 1, CopyFromParent, InputOutput,
-                          CopyFromParent, 0, nullptr);
+                          CopyFromParent, CWEventMask, &created);
   watch().window = window_;
   if (depth_ == 1) {
     background_ = WhitePixel(display_, screen_);
@@ -268,11 +275,6 @@ void XlibLayer::xpinit(float xmin, float xmax, float ymin, float ymax,
                   &values);
   XSetLineAttributes(display_, gc_, 0, LineSolid, CapNotLast, JoinMiter);
   XSetIconName(display_, window_, kName);
-  // The structure events bring the window's destruction; the others of
-  // them are passed over.
-  XSelectInput(
-      display_, window_,
-      ExposureMask | ButtonPressMask | KeyPressMask | StructureNotifyMask);
   // The window manager's close button asks the program, which ends the run.
   wm_protocols_ = XInternAtom(display_, "WM_PROTOCOLS", False);
   wm_delete_ = XInternAtom(display_, "WM_DELETE_WINDOW", False);
@@ -293,9 +295,13 @@ void XlibLayer::xpinit(float xmin, float xmax, float ymin, float ymax,
 void XlibLayer::xpdone() {
   if (!open()) return;
   settle();
-  if (!destroyed_) XClearWindow(display_, window_);
-  XFreeGC(display_, gc_);
-  if (!destroyed_) XDestroyWindow(display_, window_);
+  // A window that another client destroyed may have gone before its
+  // graphics context was made; closing the display frees what there is.
+  if (!destroyed_) {
+    XClearWindow(display_, window_);
+    XFreeGC(display_, gc_);
+    XDestroyWindow(display_, window_);
+  }
   XCloseDisplay(display_);
   display_ = nullptr;
   watch().window = 0;

@@ -48,4 +48,34 @@ grep -q dumped "$WORK/root/out" || fail "the dumps did not end"
 [ -s "$WORK/root/SCREEN.1" ] && [ -s "$WORK/root/SCREEN.2" ] ||
   fail "dumps missing: $(ls "$WORK/root")"
 [ ! -e "$WORK/root/SCREEN.3" ] || fail "one dump too many"
+
+# A dump that is not made is reported by one line and the run goes on:
+# no capture program, one that fails, one cancelled with Ctrl-C while it
+# waits for its click, and one killed.
+mkdir "$WORK/none" "$WORK/fail" "$WORK/failbin"
+printf '%s\n' open printit "say goes on" close |
+  (cd "$WORK/none" && timeout 120 env PATH="$WORK/failbin" \
+    "$BUILD/tests/tools/x11_devdrive" >out 2>err) ||
+  fail "driver: $(cat "$WORK/none/err")"
+cat >"$WORK/failbin/import" <<'FAKE'
+#!/bin/sh
+case $3 in
+SCREEN.1) exit 3 ;;
+SCREEN.2) kill -INT $$ ;;
+*) kill -KILL $$ ;;
+esac
+FAKE
+chmod +x "$WORK/failbin/import"
+printf '%s\n' open printit printit printit "say goes on" close |
+  PATH="$WORK/failbin:$PATH" drive "$WORK/fail" ||
+  fail "driver: $(cat "$WORK/fail/err")"
+grep -q "goes on" "$WORK/none/out" && grep -q "goes on" "$WORK/fail/out" ||
+  fail "the run stopped at a failed dump"
+diff - <(grep veskaro: "$WORK/none/err" "$WORK/fail/err") <<LINES ||
+$WORK/none/err:veskaro: screen dump SCREEN.1 not written: import exited with status 127 (command not found)
+$WORK/fail/err:veskaro: screen dump SCREEN.1 not written: import exited with status 3
+$WORK/fail/err:veskaro: screen dump SCREEN.2 not written: cancelled (Ctrl-C)
+$WORK/fail/err:veskaro: screen dump SCREEN.3 not written: import was ended by signal 9 (Killed)
+LINES
+  fail "failed dumps: $(cat "$WORK/none/err" "$WORK/fail/err")"
 echo ok
