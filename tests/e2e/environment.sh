@@ -374,6 +374,14 @@ grep -qF 'VESKARO.PNT: the store of 1000000 points is full; point set 2 ("B"): 4
   "$dir/stderr" || fail "full store: $(cat "$dir/stderr")"
 echo "ok: a point set that finds the store full"
 
+# A set that fills the store exactly ends the reading as well: the line
+# names the set left unread after it.
+{ echo A; head -n 1000000 < <(yes 3); printf '\nB\n1\n\n'; } >"$dir/VESKARO.PNT"
+runit "$dir" "$PS1PROG"
+grep -qxF 'veskaro: VESKARO.PNT: the store of 1000000 points is full; point set 2 ("B") and the rest of the file are not read' \
+  "$dir/stderr" || fail "store filled exactly: $(cat "$dir/stderr")"
+echo "ok: a point set that fills the store exactly"
+
 # The file-size limit reached when the device ends the last page (half a
 # page of two cells): the listing claims no end.
 example fsize-end
