@@ -288,7 +288,7 @@ void TextWriter::open(const std::string& name) {
   written_ = 0;
   whole_ = 0;
   errno = 0;
-  fp_ = std::fopen(name.c_str(), "wb");
+  fp_ = std::fopen(name.c_str(), "wbe");
   if (fp_ == nullptr) fatal_file("cannot open", name);
   // The writer holds its own buffer: without another in the stream, what
   // a failed write leaves is on disk, not held to be tried again at exit.

@@ -110,7 +110,8 @@ class TextWriter {
   TextWriter& operator=(const TextWriter&) = delete;
   ~TextWriter();
 
-  // Creates (truncates) the file; stops the run when it cannot.
+  // Creates (truncates) the file, closed on exec so that no command the
+  // run starts (a screen capture) holds it; stops the run when it cannot.
   void open(const std::string& name);
   // Collects output in memory only (tests).
   void open_memory();
