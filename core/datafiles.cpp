@@ -3,9 +3,11 @@
 // the last read. Points are parsed in place from the reader's buffer (runs
 // of plain curve records in bulk) or from one reused record buffer;
 // nothing is allocated per point.
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <string>
+#include <string_view>
 #include <utility>
 
 #include "core/curveblock.h"
@@ -45,30 +47,65 @@ int fitting(int INMAX, int other) {
   return INMAX > kPlotMax - other ? kPlotMax - other : INMAX;
 }
 
-// A curve (point set) that filled the store is cut there. Passes over the
-// rest of it and says on the terminal which one was cut (`k`, its number
-// in the file) and how many of its points were not read: when it began
-// the store, it is longer than the store; after others of the plot, the
-// store is full and it kept `kept` points. The listing is left as it is.
+// "curve 3 ("Title")": a curve (point set) by its number in the file and
+// the first `used` characters of its title, up to any NUL among them.
+std::string named(const char* kind, long long k, const std::string& title,
+                  int used) {
+  std::string_view text(title);
+  text = text.substr(0, static_cast<std::size_t>(std::max(used, 0)));
+  text = text.substr(0, text.find('\0'));
+  return std::string(kind) + " " + std::to_string(k) + " (\"" +
+         std::string(text) + "\")";
+}
+
+// A curve (point set) that filled the store is cut there, and the reading
+// of its file ends. Passes over the rest of it and says on the terminal
+// what is not read: how many of its points (`k` is its number in the
+// file; when it began the store, it is longer than the store; after
+// others of the plot, the store is full and it kept `kept` points),
+// whether it is `dropped` as too short to draw, and the curve (set) that
+// follows in the file, named from its title record, with the rest of the
+// file. Nothing is said when nothing is lost. The listing is left as it
+// is.
 void report_cut(Core& c, RecordReader& file, const char* kind, int k,
-                const std::string& title, int used, int capacity, int kept) {
+                const std::string& title, int used, int capacity, int kept,
+                bool dropped) {
   std::string& rec = c.rs.datafiles.rec;
   long long lost = 0;
-  while (file.read(rec) == ReadStatus::kOk && !blank_field(rec, 1)) ++lost;
-  if (lost == 0) return;
-  if (kept == capacity) {
-    std::fprintf(stderr,
-                 "veskaro: %s: %s %d (\"%.*s\") is longer than the store of "
-                 "%d points; %lld of its points were not read\n",
-                 file.name().c_str(), kind, k, used, title.data(), capacity,
-                 lost);
-    return;
+  ReadStatus st = ReadStatus::kOk;
+  while ((st = file.read(rec)) == ReadStatus::kOk && !blank_field(rec, 1)) {
+    ++lost;
   }
-  std::fprintf(stderr,
-               "veskaro: %s: the store of %d points is full; %s %d "
-               "(\"%.*s\"): %d of its points were read, %lld were not\n",
-               file.name().c_str(), capacity, kind, k, used, title.data(), kept,
-               lost);
+  // The record after the end of the cut one is the next title, if any;
+  // it goes to a title of its own, so the store's titles stay as they are.
+  std::string next;
+  if (st == ReadStatus::kOk && file.read(rec) == ReadStatus::kOk) {
+    std::string text;
+    int L = 0;
+    int LVIS = 0;
+    cut_text(text, rec, 1, 40);
+    lefty(c, text, L, LVIS, 40);
+    next = "; " + named(kind, k + 1LL, text, L) +
+           " and the rest of the file are not read";
+  }
+  if (lost == 0 && !dropped && next.empty()) return;
+  const std::string cut = named(kind, k, title, used);
+  const std::string full =
+      "the store of " + std::to_string(capacity) + " points is full";
+  std::string what;
+  if (lost == 0) {
+    what = full;
+    if (dropped) what += "; " + cut + " is dropped, too short to draw";
+  } else if (kept == capacity) {
+    what = cut + " is longer than the store of " + std::to_string(capacity) +
+           " points; " + std::to_string(lost) + " of its points were not read";
+  } else {
+    what = full + "; " + cut + ": " + std::to_string(kept) +
+           " of its points were read, " + std::to_string(lost) + " were not";
+    if (dropped) what += "; it is dropped, too short to draw";
+  }
+  std::fprintf(stderr, "veskaro: %s: %s%s\n", file.name().c_str(), what.c_str(),
+               next.c_str());
 }
 
 // Reverses curve points first..last in place.
@@ -137,7 +174,8 @@ int read_curves(Core& c, int KMAX, int& ICEND, bool& all) {
     if (KORDER == -1) reverse_curve(s, NIN, N - 1);
     if (!complete && N > kMaxCurvePoints) {
       report_cut(c, file, "curve", c.rs.datafiles.NCTOTAL, title,
-                 c.lg.LTITLE(NCURVE + 2), kMaxCurvePoints, N - NIN);
+                 c.lg.LTITLE(NCURVE + 2), kMaxCurvePoints, N - NIN,
+                 N - 1 <= NIN);
     }
     if (!complete) {
       // Cut short by the end of the file, an unreadable record or the
@@ -195,7 +233,7 @@ int read_sets(Core& c, int KMAX, int& IPEND, bool& all) {
     s.IPRANG(2, NPOINT) = N - 1;
     if (!complete && N > kMaxSetPoints) {
       report_cut(c, file, "point set", c.rs.datafiles.NPTOTAL, title,
-                 c.lg.LTITLE(NPOINT + 32), kMaxSetPoints, N - NIN);
+                 c.lg.LTITLE(NPOINT + 32), kMaxSetPoints, N - NIN, false);
     }
     if (!complete) {
       // A set cut short stays counted, whatever its number of points.

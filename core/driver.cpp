@@ -138,8 +138,10 @@ void fileio(Core& c, FileGuard& guard, bool menu) {
     }
   }
   f.lst.open("VESKARO.LST");
-  // Whatever ends the run, the listing keeps what was written to it.
+  // Whatever ends the run, the listing keeps what was written to it, and
+  // a write that fails leaves it ending in a whole record.
   f.lst.keep_at_exit();
+  f.lst.keep_whole_records();
 }
 
 void endit(Core& c, void (*last_records)(Core&)) {

@@ -243,15 +243,41 @@ void TextWriter::write_kept() {
 
 void TextWriter::write_through() {
   if (memory_ || fp_ == nullptr || failed_) return;
-  if (!buf_.empty()) std::fwrite(buf_.data(), 1, buf_.size(), fp_);
+  if ((!buf_.empty() &&
+       std::fwrite(buf_.data(), 1, buf_.size(), fp_) != buf_.size()) ||
+      std::fflush(fp_) != 0) {
+    cut_to_whole_records();
+  }
   buf_.clear();
-  std::fflush(fp_);
 }
 
 // A failed write is not tried again at exit: part of it may be on disk.
 void TextWriter::fail(std::string_view what) {
   failed_ = true;
+  cut_to_whole_records();
   fatal_file(what, name_);
+}
+
+// The write that failed began at written_ with what buf_ holds; the file
+// position tells how much of it reached the file. A file that has no
+// position or cannot be cut (a pipe, a device) is left as it is.
+void TextWriter::cut_to_whole_records() {
+  if (!whole_records_ || fp_ == nullptr) return;
+  const int err = errno;
+  const int fd = fileno(fp_);
+  const off_t end = lseek(fd, 0, SEEK_CUR);
+  off_t cut = whole_;
+  if (end > written_) {
+    const std::string_view part(
+        buf_.data(),
+        std::min(buf_.size(), static_cast<std::size_t>(end - written_)));
+    const std::size_t nl = part.rfind('\n');
+    if (nl != std::string_view::npos) {
+      cut = written_ + static_cast<off_t>(nl + 1);
+    }
+  }
+  if (end > cut && ftruncate(fd, cut) == 0) lseek(fd, cut, SEEK_SET);
+  errno = err;
 }
 
 void TextWriter::open(const std::string& name) {
@@ -259,9 +285,14 @@ void TextWriter::open(const std::string& name) {
   memory_ = false;
   failed_ = false;
   buf_.clear();
+  written_ = 0;
+  whole_ = 0;
   errno = 0;
-  fp_ = std::fopen(name.c_str(), "wb");
+  fp_ = std::fopen(name.c_str(), "wbe");
   if (fp_ == nullptr) fatal_file("cannot open", name);
+  // The writer holds its own buffer: without another in the stream, what
+  // a failed write leaves is on disk, not held to be tried again at exit.
+  std::setvbuf(fp_, nullptr, _IONBF, 0);
 }
 
 void TextWriter::open_memory() {
@@ -288,8 +319,11 @@ void TextWriter::flush() {
       std::fwrite(buf_.data(), 1, buf_.size(), fp_) != buf_.size()) {
     fail("cannot write");
   }
-  buf_.clear();
   if (std::fflush(fp_) != 0) fail("cannot write");
+  const std::size_t nl = buf_.rfind('\n');
+  if (nl != std::string::npos) whole_ = written_ + static_cast<off_t>(nl + 1);
+  written_ += static_cast<off_t>(buf_.size());
+  buf_.clear();
 }
 
 void TextWriter::close() {

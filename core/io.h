@@ -110,7 +110,8 @@ class TextWriter {
   TextWriter& operator=(const TextWriter&) = delete;
   ~TextWriter();
 
-  // Creates (truncates) the file; stops the run when it cannot.
+  // Creates (truncates) the file, closed on exec so that no command the
+  // run starts (a screen capture) holds it; stops the run when it cannot.
   void open(const std::string& name);
   // Collects output in memory only (tests).
   void open_memory();
@@ -126,23 +127,32 @@ class TextWriter {
   // process ends by exit() before the writer is closed (a fatal error, a
   // lost display): one writer at a time, the listing.
   void keep_at_exit();
+  // Makes a failed write cut the file back to the end of its last whole
+  // line on disk, so that it never ends in part of a record: the listing.
+  void keep_whole_records() { whole_records_ = true; }
 
   // Everything written so far when collecting in memory.
   const std::string& text() const { return buf_; }
   const std::string& name() const { return name_; }
 
  private:
-  // Writes what is held to the file, ignoring errors (the process is
-  // ending).
+  // Writes what is held to the file; a failure is not reported (the
+  // process is ending) but still cuts the file back as a failed write does.
   void write_through();
   [[noreturn]] void fail(std::string_view what);
+  void cut_to_whole_records();
   static void write_kept();
 
   std::string name_;
   std::FILE* fp_ = nullptr;
   bool memory_ = false;
   bool failed_ = false;
+  bool whole_records_ = false;
   std::string buf_;
+  // Bytes of the file written, and the end of its last whole line, as far
+  // as writes have gone through.
+  off_t written_ = 0;
+  off_t whole_ = 0;
 };
 
 // Thrown by `endit` to end the run; the program's main returns `status`.

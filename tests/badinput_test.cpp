@@ -297,7 +297,8 @@ TEST_F(BadInput, FullStoreEndsTheCurveAtTheLastIndex) {
   getpnt(*c, ipend);
   EXPECT_NE(::testing::internal::GetCapturedStderr().find(
                 "point set 1 (\"Many\") is longer than the store of "
-                "1000000 points; 3 of its points were not read"),
+                "1000000 points; 3 of its points were not read; point set 2 "
+                "(\"Next\") and the rest of the file are not read\n"),
             std::string::npos);
   EXPECT_EQ(ipend, 1);
   ASSERT_EQ(c->store->NPOINT, 1);

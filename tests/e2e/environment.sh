@@ -77,6 +77,20 @@ expect_stop fsize "$WORK/fsize" 2 "veskaro: cannot write PLOT0001.ps"
 partial_listing fsize "$WORK/fsize" "Y Axis Label"
 echo "ok: the file-size limit"
 
+# The file-size limit, in bytes, reached in the listing's closing line
+# (the page goes to /dev/null, which has none): the listing is cut back
+# to its last whole record.
+example fsize-lst
+dir=$WORK/fsize-lst
+ln -s /dev/null "$dir/PLOT0001.ps"
+runit "$dir" prlimit --fsize=$(($(wc -c <"$WORK/ref/VESKARO.LST") - 9)) "$PS1PROG"
+expect_stop "file-size limit in the listing" "$dir" 2 \
+  "veskaro: cannot write VESKARO.LST: File too large"
+partial_listing "file-size limit in the listing" "$dir" "Y Axis Label"
+[ -z "$(tail -c 1 "$dir/VESKARO.LST")" ] ||
+  fail "file-size limit in the listing: it ends in part of a record"
+echo "ok: the file-size limit in the listing's closing line"
+
 # The terminal lines go to a full device, or to a pipe that nobody reads
 # (the reader is gone before the run begins: the run waits for its
 # parameter file, a named pipe, until then).
@@ -411,6 +425,14 @@ runit "$dir" "$PS1PROG"
 grep -qF 'VESKARO.PNT: the store of 1000000 points is full; point set 2 ("B"): 400000 of its points were read, 100000 were not' \
   "$dir/stderr" || fail "full store: $(cat "$dir/stderr")"
 echo "ok: a point set that finds the store full"
+
+# A set that fills the store exactly ends the reading as well: the line
+# names the set left unread after it.
+{ echo A; head -n 1000000 < <(yes 3); printf '\nB\n1\n\n'; } >"$dir/VESKARO.PNT"
+runit "$dir" "$PS1PROG"
+grep -qxF 'veskaro: VESKARO.PNT: the store of 1000000 points is full; point set 2 ("B") and the rest of the file are not read' \
+  "$dir/stderr" || fail "store filled exactly: $(cat "$dir/stderr")"
+echo "ok: a point set that fills the store exactly"
 
 # The file-size limit reached when the device ends the last page (half a
 # page of two cells): the listing claims no end.
