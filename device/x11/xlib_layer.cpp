@@ -41,6 +41,9 @@ int connection_lost(Display* display) {
 // the layer looks for the event at its next wait.
 struct WindowWatch {
   Window window = 0;
+  // The graphics context made on the window: made on a window already
+  // destroyed, it is not there when it is freed.
+  GContext gc = 0;
   // A request on the window failed; message says how, for the case that
   // no destruction explains it.
   bool failed = false;
@@ -76,8 +79,9 @@ int protocol_error(Display* display, XErrorEvent* error) {
                 DisplayString(display), text.data(), request.data());
   WindowWatch& w = watch();
   const bool on_window =
-      w.window != 0 && error->resourceid == w.window &&
-      (error->error_code == BadWindow || error->error_code == BadDrawable);
+      (w.window != 0 && error->resourceid == w.window &&
+       (error->error_code == BadWindow || error->error_code == BadDrawable)) ||
+      (w.gc != 0 && error->resourceid == w.gc && error->error_code == BadGC);
   if (!on_window) protocol_failure(message.data());
   if (!w.failed) {
     w.failed = true;
@@ -273,6 +277,7 @@ void XlibLayer::xpinit(float xmin, float xmax, float ymin, float ymax,
   values.background = background_;
   gc_ = XCreateGC(display_, window_, GCPlaneMask | GCForeground | GCBackground,
                   &values);
+  watch().gc = XGContextFromGC(gc_);
   XSetLineAttributes(display_, gc_, 0, LineSolid, CapNotLast, JoinMiter);
   XSetIconName(display_, window_, kName);
   // The window manager's close button asks the program, which ends the run.
@@ -295,16 +300,15 @@ void XlibLayer::xpinit(float xmin, float xmax, float ymin, float ymax,
 void XlibLayer::xpdone() {
   if (!open()) return;
   settle();
-  // A window that another client destroyed may have gone before its
-  // graphics context was made; closing the display frees what there is.
-  if (!destroyed_) {
-    XClearWindow(display_, window_);
-    XFreeGC(display_, gc_);
-    XDestroyWindow(display_, window_);
-  }
+  if (!destroyed_) XClearWindow(display_, window_);
+  // Frees the context on this side too; on the server it may never have
+  // been made, when another client destroyed the window first.
+  XFreeGC(display_, gc_);
+  if (!destroyed_) XDestroyWindow(display_, window_);
   XCloseDisplay(display_);
   display_ = nullptr;
   watch().window = 0;
+  watch().gc = 0;
 }
 
 void XlibLayer::pallette(const ColourTable& ired, const ColourTable& igreen,
