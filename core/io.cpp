@@ -243,12 +243,14 @@ void TextWriter::write_kept() {
 
 void TextWriter::write_through() {
   if (memory_ || fp_ == nullptr || failed_) return;
-  if ((!buf_.empty() &&
-       std::fwrite(buf_.data(), 1, buf_.size(), fp_) != buf_.size()) ||
-      std::fflush(fp_) != 0) {
-    cut_to_whole_records();
-  }
+  if (!put()) cut_to_whole_records();
   buf_.clear();
+}
+
+bool TextWriter::put() {
+  return (buf_.empty() ||
+          std::fwrite(buf_.data(), 1, buf_.size(), fp_) == buf_.size()) &&
+         std::fflush(fp_) == 0;
 }
 
 // A failed write is not tried again at exit: part of it may be on disk.
@@ -315,11 +317,7 @@ void TextWriter::line(std::string_view text) {
 void TextWriter::flush() {
   if (memory_ || fp_ == nullptr) return;
   errno = 0;
-  if (!buf_.empty() &&
-      std::fwrite(buf_.data(), 1, buf_.size(), fp_) != buf_.size()) {
-    fail("cannot write");
-  }
-  if (std::fflush(fp_) != 0) fail("cannot write");
+  if (!put()) fail("cannot write");
   const std::size_t nl = buf_.rfind('\n');
   if (nl != std::string::npos) whole_ = written_ + static_cast<off_t>(nl + 1);
   written_ += static_cast<off_t>(buf_.size());

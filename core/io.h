@@ -139,6 +139,8 @@ class TextWriter {
   // Writes what is held to the file; a failure is not reported (the
   // process is ending) but still cuts the file back as a failed write does.
   void write_through();
+  // Writes what is held to the file; false when the write fails.
+  bool put();
   [[noreturn]] void fail(std::string_view what);
   void cut_to_whole_records();
   static void write_kept();
