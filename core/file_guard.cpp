@@ -47,10 +47,6 @@ class Folder {
   int fd_ = -1;
 };
 
-// Whether a lookup that failed with `err` failed on the links themselves
-// (a loop, or a name too long) rather than on a missing or closed folder.
-bool links_fail(int err) { return err == ELOOP || err == ENAMETOOLONG; }
-
 }  // namespace
 
 FileGuard::Identity FileGuard::identify(const std::string& name) {
@@ -64,14 +60,9 @@ FileGuard::Identity FileGuard::identify(const std::string& name) {
     }
     return id;
   }
-  if (links_fail(errno)) {
-    id.kind = Identity::Kind::kBroken;
-    id.err = errno;
-    return id;
-  }
-  // A name that cannot be looked at for another reason is left to the
-  // open, which reports it.
-  if (errno != ENOENT) return id;
+  // A name that cannot be looked at for another reason than its links is
+  // left to the open, which reports it.
+  if (errno != ENOENT) return unfollowable(errno);
   return created(name);
 }
 
@@ -82,19 +73,13 @@ FileGuard::Identity FileGuard::identify(const std::string& name) {
 // it.
 FileGuard::Identity FileGuard::created(std::string name) {
   Identity id;
-  const auto fail = [&id](int err) {
-    if (links_fail(err)) {
-      id.kind = Identity::Kind::kBroken;
-      id.err = err;
-    }
-    return id;
-  };
   Folder at;
   if (!at.enter(".")) return id;
   for (int hop = 0;; ++hop) {
     const std::size_t slash = name.rfind('/');
     if (slash != std::string::npos) {
-      if (!at.enter(name.substr(0, slash == 0 ? 1 : slash))) return fail(errno);
+      if (!at.enter(name.substr(0, slash == 0 ? 1 : slash)))
+        return unfollowable(errno);
       name.erase(0, slash + 1);
     }
     if (name.empty() || name == "." || name == "..") return id;
@@ -104,11 +89,12 @@ FileGuard::Identity FileGuard::created(std::string name) {
     if (n < 0) {
       // Not a link, or nothing there: the end of the chain.
       if (errno == ENOENT || errno == EINVAL) break;
-      return fail(errno);
+      return unfollowable(errno);
     }
-    if (hop == kMaxLinks) return fail(ELOOP);
+    if (hop == kMaxLinks) return unfollowable(ELOOP);
     if (n == 0) return id;
-    if (static_cast<std::size_t>(n) >= target.size()) return fail(ENAMETOOLONG);
+    if (static_cast<std::size_t>(n) >= target.size())
+      return unfollowable(ENAMETOOLONG);
     target.resize(static_cast<std::size_t>(n));
     name = std::move(target);
   }
@@ -118,6 +104,17 @@ FileGuard::Identity FileGuard::created(std::string name) {
   id.dev = st.st_dev;
   id.ino = st.st_ino;
   id.name = std::move(name);
+  return id;
+}
+
+FileGuard::Identity FileGuard::unfollowable(int err) {
+  Identity id;
+  // A lookup that failed on the links themselves (a loop, or a name too
+  // long) rather than on a missing or closed folder.
+  if (err == ELOOP || err == ENAMETOOLONG) {
+    id.kind = Identity::Kind::kBroken;
+    id.err = err;
+  }
   return id;
 }
 

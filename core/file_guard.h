@@ -56,6 +56,10 @@ class FileGuard {
   static Identity identify(const std::string& name);
   // The identity of `name` when nothing is there now.
   static Identity created(std::string name);
+  // A chain of links that cannot be followed, when a lookup failed with
+  // `err` on the links themselves (a loop, a name too long); else nothing
+  // to compare.
+  static Identity unfollowable(int err);
   static bool same(const Identity& a, const Identity& b);
 
   struct Named {
