@@ -139,6 +139,17 @@ class XlibLayer final : public WindowLayer {
   // Settles a failed request on the window: the window was destroyed, or
   // the run ends with the failure's message.
   void settle();
+  // Before a wait: settles a failed request; false once the window is
+  // closed.
+  bool waitable() {
+    settle();
+    return !closed_;
+  }
+  // Takes the next event into event_; false when it closes the window.
+  bool next_event() {
+    XNextEvent(display_, &event_);
+    return !closing(event_);
+  }
   static bool is_colour(int ic) { return ic >= 0 && ic < kCells; }
   static XPoint point(Pixel p) {
     // The protocol carries 16-bit coordinates.
@@ -291,8 +302,7 @@ void XlibLayer::xpinit(float xmin, float xmax, float ymin, float ymax,
   // Everything before the first exposure is dropped; a window closed
   // before it is shown leaves the wait too.
   do {
-    XNextEvent(display_, &event_);
-    if (closing(event_)) return;
+    if (!next_event()) return;
   } while (event_.type != Expose);
   XMoveResizeWindow(display_, window_, 0, 0, width, height);
 }
@@ -456,8 +466,7 @@ bool structure_change(const XEvent& e) {
 
 void XlibLayer::xmouse(int& kway, float& x, float& y, int iwait) {
   if (!open()) return;
-  settle();
-  if (closed_) {
+  if (!waitable()) {
     kway = kWindowClosed;
     return;
   }
@@ -467,8 +476,7 @@ void XlibLayer::xmouse(int& kway, float& x, float& y, int iwait) {
       kway = 0;
       return;
     }
-    XNextEvent(display_, &event_);
-    if (closing(event_)) {
+    if (!next_event()) {
       kway = kWindowClosed;
       return;
     }
@@ -488,16 +496,14 @@ void XlibLayer::xmouse(int& kway, float& x, float& y, int iwait) {
 
 void XlibLayer::pxkbd(std::string& str, int& iret) {
   if (!open()) return;
-  settle();
-  if (closed_) {
+  if (!waitable()) {
     iret = 1;
     return;
   }
   XFlush(display_);
   len_ = 0;
   while (len_ == 0) {
-    XNextEvent(display_, &event_);
-    if (closing(event_)) {
+    if (!next_event()) {
       iret = 1;
       return;
     }
@@ -517,16 +523,14 @@ void XlibLayer::pxkbd(std::string& str, int& iret) {
 
 void XlibLayer::pxkbd2(int& k) {
   if (!open()) return;
-  settle();
-  if (closed_) {
+  if (!waitable()) {
     k = 0;
     return;
   }
   XFlush(display_);
   len_ = 0;
   do {
-    XNextEvent(display_, &event_);
-    if (closing(event_)) {
+    if (!next_event()) {
       k = 0;
       return;
     }
