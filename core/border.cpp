@@ -198,10 +198,12 @@ void x_numbers_linear(Core& c) {
       // A number at the far edge stands at the limit but prints, and is
       // laid out for, the value of its step like every other number.
       double x = xplane_to_inch(c, within_limit(XR, XYLIM(2))) - XIOFF;
+      // Laid out by the digits it prints: 9.9999999 shows as "10.000".
+      const double shown = numbr1_magnitude(XR, c.ax.NDECX);
       if (XR < 0) x -= W / 2;
-      if (std::abs(XR) >= 10) x -= W / 2;
-      if (std::abs(XR) >= 100) x -= W / 2;
-      if (std::abs(XR) >= 1000) x -= W / 2;
+      if (shown >= 10) x -= W / 2;
+      if (shown >= 100) x -= W / 2;
+      if (shown >= 1000) x -= W / 2;
       numbr1(c, x, c.lg.SPOTS(3), H, XR, 0.0, c.ax.NDECX);
     }
     if (XR + step == XR) return;  // a step lost in rounding: no progress
@@ -272,11 +274,12 @@ void y_numbers_linear(Core& c, YRoom& room) {
       // Placed at the limit, printed and laid out as its step.
       const double y = yplane_to_inch(c, within_limit(YR, XYLIM(6)));
       if (y > room.TOPY && room.clear_of_main(y, H)) {
+        const double shown = numbr1_magnitude(YR, n);
         double x = c.lg.SPOTS(6) - YIOFF;
         if (YR >= 0) x += W;
-        if (std::abs(YR) < 100) x += W;
-        if (std::abs(YR) < 10) x += W;
-        if (std::abs(YR) >= 1000) x -= W;
+        if (shown < 100) x += W;
+        if (shown < 10) x += W;
+        if (shown >= 1000) x -= W;
         numbr1(c, x, y, H, YR, 0.0, n);
         room.TOPY = y + kNumberPitch * H;
         room.drew(y);

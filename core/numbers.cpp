@@ -135,19 +135,44 @@ std::string out9(double Z) {
   return {F.data(), F.size()};
 }
 
-std::string numbr1_text(double Z, int NDEC) {
-  const double AZ = std::fabs(Z);
+namespace {
+
+// The magnitude of Z rounded half up to its shown decimals, in units of
+// the last decimal (MR), with the weight of one (IZ10). False when it is
+// out of reach of the 64-bit integer, or beyond 18 decimals: nothing is
+// drawn then, as for an integer part of 12 digits.
+struct Rounded {
+  std::int64_t MR = 0;
+  std::int64_t IZ10 = 1;
+};
+
+bool round_shown(double Z, int NDEC, Rounded& r) {
   const int IIZ = NDEC >= 1 ? NDEC : 0;
-  // The rounded, scaled value is held in 64 bits; beyond that, or beyond
-  // 18 decimals, nothing is drawn, as for an integer part of 12 digits.
-  if (IIZ > 18) return {};
+  if (IIZ > 18) return false;
   float z10f = 1.0F;
   for (int k = 0; k < IIZ; ++k) z10f *= 10.0F;
   const auto Z10 = static_cast<double>(z10f);
-  const double scaled = AZ * Z10 + 0.5;
-  if (!(scaled < 9.0e18)) return {};  // also not-a-number
-  auto MR = static_cast<std::int64_t>(scaled);
-  const auto IZ10 = static_cast<std::int64_t>(Z10);
+  const double scaled = std::fabs(Z) * Z10 + 0.5;
+  if (!(scaled < 9.0e18)) return false;  // also not-a-number
+  r.MR = static_cast<std::int64_t>(scaled);
+  r.IZ10 = static_cast<std::int64_t>(Z10);
+  return true;
+}
+
+}  // namespace
+
+double numbr1_magnitude(double Z, int NDEC) {
+  Rounded r;
+  if (!round_shown(Z, NDEC, r)) return std::fabs(Z);
+  return static_cast<double>(r.MR) / static_cast<double>(r.IZ10);
+}
+
+std::string numbr1_text(double Z, int NDEC) {
+  const int IIZ = NDEC >= 1 ? NDEC : 0;
+  Rounded r;
+  if (!round_shown(Z, NDEC, r)) return {};
+  std::int64_t MR = r.MR;
+  const std::int64_t IZ10 = r.IZ10;
   const std::int64_t MR1 = MR / IZ10;
 
   int IDIG = 1;

@@ -90,6 +90,9 @@ void out9(double Z, std::array<char, 11>& F);
 std::string out9(double Z);
 // The text numbr1 draws for Z with NDEC decimals.
 std::string numbr1_text(double Z, int NDEC);
+// The magnitude numbr1 shows for Z with NDEC decimals (|Z| rounded as it
+// is printed), for laying out a number by the digits it prints.
+double numbr1_magnitude(double Z, int NDEC);
 void numbr1(Core& c, double X, double Y, double HT, double Z, double ANG,
             int NDEC);
 

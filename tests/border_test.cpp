@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "core/draw.h"
 #include "tests/draw_fixture.h"
 
 namespace veskaro::drawtest {
@@ -139,6 +141,33 @@ TEST_F(Border, NumbersReachTheFarEdgeDespiteTheAccumulatedStep) {
     expect_at(&x, x.y < 1 ? 13.0 - 0.2 : 0.55, x.y < 1 ? 0.825 : 9.0);
   }
   EXPECT_EQ(fours, 2);
+}
+
+TEST_F(Border, NumbersAreLaidOutForTheDigitsTheyPrint) {
+  // Single-precision steps a little under 0.01 and 0.005 reach 9.9999999991
+  // and 999.99999955, which print "10.000" and "1000.000": every y number
+  // ends in one column and every x number is centred on its tick.
+  for (const auto& [lo, step] : {std::pair{9.96, 0.01F}, {999.98, 0.005F}}) {
+    axes(lo, lo + 8 * step, lo, lo + 8 * step);
+    c.ax.XFIRST = c.ax.YFIRST = lo;
+    c.ax.XSTEP = c.ax.YSTEP = static_cast<double>(step);
+    c.ax.NDECX = c.ax.NDECY = 3;
+    dev.calls.clear();
+    border(c);
+    std::vector<double> ends, centres;
+    double XR = lo;  // the x numbers come in order, one per step
+    for (const auto& x : texts()) {
+      const double half = 0.05 * static_cast<double>(x.s.size());
+      if (x.y > 0.9) ends.push_back(x.x + 2 * half);
+      if (x.y > 0.9) continue;
+      centres.push_back(x.x + half - xplane_to_inch(c, XR));
+      XR += c.ax.XSTEP;
+    }
+    ASSERT_EQ(ends.size(), 9U);
+    ASSERT_EQ(centres.size(), 9U);
+    for (const double e : ends) EXPECT_NEAR(e, ends[0], 2e-4);
+    for (const double m : centres) EXPECT_NEAR(m, centres[0], 2e-4);
+  }
 }
 
 TEST_F(Border, RatioNumbersKeepClearOfTheMainSubplotNumbers) {
