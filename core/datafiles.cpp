@@ -123,6 +123,19 @@ std::string named(const char* kind, long long k, const std::string& title,
          terminal_safe(text) + "\")";
 }
 
+// True when every character of `rec` is a blank (or it has none).
+bool blank_record(std::string_view rec) {
+  return rec.find_first_not_of(' ') == std::string_view::npos;
+}
+
+// Reads on over blank records; true when nothing else is left in `file`.
+bool only_blanks_left(RecordReader& file, std::string& rec) {
+  while (file.read(rec) == ReadStatus::kOk) {
+    if (!blank_record(rec)) return false;
+  }
+  return true;
+}
+
 // A curve (point set) that filled the store is cut there, and the reading
 // of its file ends. Passes over the rest of it and says on the terminal
 // what is not read: how many of its points (`k` is its number in the
@@ -130,7 +143,8 @@ std::string named(const char* kind, long long k, const std::string& title,
 // others of the plot, the store is full and it kept `kept` points),
 // whether it is `dropped` as too short to draw, and the curve (set) that
 // follows in the file, named from its title record, with the rest of the
-// file. Nothing is said when nothing is lost. The listing is left as it
+// file. Blank records that end the file are no curve (set) and are not
+// named. Nothing is said when nothing is lost. The listing is left as it
 // is.
 void report_cut(Core& c, RecordReader& file, const char* kind, int k,
                 const std::string& title, int used, int capacity, int kept,
@@ -143,6 +157,8 @@ void report_cut(Core& c, RecordReader& file, const char* kind, int k,
   }
   // The record after the end of the cut one is the next title, if any;
   // it goes to a title of its own, so the store's titles stay as they are.
+  // A blank one is the title of the next curve (set) only when more than
+  // blank records follow it, as the reader would take them.
   std::string next;
   if (st == ReadStatus::kOk && file.read(rec) == ReadStatus::kOk) {
     std::string text;
@@ -150,8 +166,10 @@ void report_cut(Core& c, RecordReader& file, const char* kind, int k,
     int LVIS = 0;
     cut_text(text, rec, 1, 40);
     lefty(c, text, L, LVIS, 40);
-    next = "; " + named(kind, k + 1LL, text, L) +
-           " and the rest of the file are not read";
+    if (!blank_record(rec) || !only_blanks_left(file, rec)) {
+      next = "; " + named(kind, k + 1LL, text, L) +
+             " and the rest of the file are not read";
+    }
   }
   if (lost == 0 && !dropped && next.empty()) return;
   const std::string cut = named(kind, k, title, used);

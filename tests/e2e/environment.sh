@@ -434,6 +434,14 @@ grep -qxF 'veskaro: VESKARO.PNT: the store of 1000000 points is full; point set 
   "$dir/stderr" || fail "store filled exactly: $(cat "$dir/stderr")"
 echo "ok: a point set that fills the store exactly"
 
+# Blank lines after such a set, at the end of the file, are no set: the
+# run says nothing, as when the file ends with the set.
+{ echo A; head -n 1000000 < <(yes 3); printf '\n\n  \n\n'; } >"$dir/VESKARO.PNT"
+runit "$dir" "$PS1PROG"
+[ ! -s "$dir/stderr" ] ||
+  fail "store filled exactly, blank lines after: $(cat "$dir/stderr")"
+echo "ok: a point set that fills the store exactly, blank lines after it"
+
 # The file-size limit reached when the device ends the last page (half a
 # page of two cells): the listing claims no end.
 example fsize-end
