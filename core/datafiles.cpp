@@ -47,15 +47,93 @@ int fitting(int INMAX, int other) {
   return INMAX > kPlotMax - other ? kPlotMax - other : INMAX;
 }
 
+// The length of the UTF-8 character that `s` begins with: 0 when its
+// bytes are not UTF-8 (also an overlong form, a surrogate or a code point
+// past U+10FFFF), -1 when `s` ends inside it.
+int char_length(std::string_view s) {
+  const auto byte = [s](std::size_t k) {
+    return static_cast<unsigned char>(s[k]);
+  };
+  const unsigned lead = byte(0);
+  // The second byte's range narrows for the leads that could otherwise
+  // spell an overlong form, a surrogate or too large a code point.
+  unsigned low = 0x80;
+  unsigned high = 0xBF;
+  int n = 0;
+  if (lead >= 0xC2 && lead <= 0xDF) {
+    n = 2;
+  } else if (lead >= 0xE0 && lead <= 0xEF) {
+    n = 3;
+    if (lead == 0xE0) low = 0xA0;
+    if (lead == 0xED) high = 0x9F;
+  } else if (lead >= 0xF0 && lead <= 0xF4) {
+    n = 4;
+    if (lead == 0xF0) low = 0x90;
+    if (lead == 0xF4) high = 0x8F;
+  } else {
+    return 0;
+  }
+  for (std::size_t k = 1; k < static_cast<std::size_t>(n); ++k) {
+    if (k >= s.size()) return -1;
+    if (byte(k) < low || byte(k) > high) return 0;
+    low = 0x80;
+    high = 0xBF;
+  }
+  return n;
+}
+
+// `text` as it may go to a terminal: a control character (C0, DEL or C1)
+// or a byte that is not UTF-8 becomes '?', so that no title can move the
+// cursor, ring the bell or change the terminal's state; a character that
+// the end of `text` cuts off (at the title's last column) is left out.
+std::string terminal_safe(std::string_view text) {
+  std::string out;
+  std::size_t i = 0;
+  while (i < text.size()) {
+    const auto lead = static_cast<unsigned char>(text[i]);
+    if (lead < 0x80) {
+      out += lead < 0x20 || lead == 0x7F ? '?' : text[i];
+      ++i;
+      continue;
+    }
+    const int n = char_length(text.substr(i));
+    if (n < 0) break;
+    const bool c1 = lead == 0xC2 && n == 2 &&
+                    static_cast<unsigned char>(text[i + 1]) < 0xA0;
+    if (n == 0 || c1) {
+      out += '?';
+      i += n == 0 ? 1 : 2;
+      continue;
+    }
+    out.append(text.substr(i, static_cast<std::size_t>(n)));
+    i += static_cast<std::size_t>(n);
+  }
+  return out;
+}
+
 // "curve 3 ("Title")": a curve (point set) by its number in the file and
-// the first `used` characters of its title, up to any NUL among them.
+// the first `used` characters of its title, up to any NUL among them, made
+// safe for the terminal.
 std::string named(const char* kind, long long k, const std::string& title,
                   int used) {
   std::string_view text(title);
   text = text.substr(0, static_cast<std::size_t>(std::max(used, 0)));
   text = text.substr(0, text.find('\0'));
   return std::string(kind) + " " + std::to_string(k) + " (\"" +
-         std::string(text) + "\")";
+         terminal_safe(text) + "\")";
+}
+
+// True when every character of `rec` is a blank (or it has none).
+bool blank_record(std::string_view rec) {
+  return rec.find_first_not_of(' ') == std::string_view::npos;
+}
+
+// Reads on over blank records; true when nothing else is left in `file`.
+bool only_blanks_left(RecordReader& file, std::string& rec) {
+  while (file.read(rec) == ReadStatus::kOk) {
+    if (!blank_record(rec)) return false;
+  }
+  return true;
 }
 
 // A curve (point set) that filled the store is cut there, and the reading
@@ -65,7 +143,8 @@ std::string named(const char* kind, long long k, const std::string& title,
 // others of the plot, the store is full and it kept `kept` points),
 // whether it is `dropped` as too short to draw, and the curve (set) that
 // follows in the file, named from its title record, with the rest of the
-// file. Nothing is said when nothing is lost. The listing is left as it
+// file. Blank records that end the file are no curve (set) and are not
+// named. Nothing is said when nothing is lost. The listing is left as it
 // is.
 void report_cut(Core& c, RecordReader& file, const char* kind, int k,
                 const std::string& title, int used, int capacity, int kept,
@@ -78,6 +157,8 @@ void report_cut(Core& c, RecordReader& file, const char* kind, int k,
   }
   // The record after the end of the cut one is the next title, if any;
   // it goes to a title of its own, so the store's titles stay as they are.
+  // A blank one is the title of the next curve (set) only when more than
+  // blank records follow it, as the reader would take them.
   std::string next;
   if (st == ReadStatus::kOk && file.read(rec) == ReadStatus::kOk) {
     std::string text;
@@ -85,8 +166,10 @@ void report_cut(Core& c, RecordReader& file, const char* kind, int k,
     int LVIS = 0;
     cut_text(text, rec, 1, 40);
     lefty(c, text, L, LVIS, 40);
-    next = "; " + named(kind, k + 1LL, text, L) +
-           " and the rest of the file are not read";
+    if (!blank_record(rec) || !only_blanks_left(file, rec)) {
+      next = "; " + named(kind, k + 1LL, text, L) +
+             " and the rest of the file are not read";
+    }
   }
   if (lost == 0 && !dropped && next.empty()) return;
   const std::string cut = named(kind, k, title, used);

@@ -33,11 +33,16 @@ void fatal_file(std::string_view what, std::string_view file) {
 
 void fatal_file(std::string_view what, std::string_view file,
                 std::string_view reason) {
+  report_file(what, file, reason);
+  std::exit(2);
+}
+
+void report_file(std::string_view what, std::string_view file,
+                 std::string_view reason) {
   std::fprintf(stderr, "veskaro: %.*s %.*s: %.*s\n",
                static_cast<int>(what.size()), what.data(),
                static_cast<int>(file.size()), file.data(),
                static_cast<int>(reason.size()), reason.data());
-  std::exit(2);
 }
 
 void fatal_memory(std::string_view what) {
@@ -243,7 +248,10 @@ void TextWriter::write_kept() {
 
 void TextWriter::write_through() {
   if (memory_ || fp_ == nullptr || failed_) return;
-  if (!put()) cut_to_whole_records();
+  if (!put()) {
+    const int err = cut_to_whole_records();
+    if (err != 0) report_cut_failure(err);
+  }
   buf_.clear();
 }
 
@@ -254,19 +262,33 @@ bool TextWriter::put() {
 }
 
 // A failed write is not tried again at exit: part of it may be on disk.
+// When it cannot be cut back, a second line says so.
 void TextWriter::fail(std::string_view what) {
   failed_ = true;
-  cut_to_whole_records();
-  fatal_file(what, name_);
+  const int err = cut_to_whole_records();
+  if (err == 0) fatal_file(what, name_);
+  report_file(what, name_, errno != 0 ? std::strerror(errno) : "error");
+  report_cut_failure(err);
+  std::exit(2);
+}
+
+void TextWriter::report_cut_failure(int err) const {
+  report_file("cannot cut back", name_,
+              std::string(std::strerror(err)) + "; it may end inside a record");
 }
 
 // The write that failed began at written_ with what buf_ holds; the file
-// position tells how much of it reached the file. A file that has no
-// position or cannot be cut (a pipe, a device) is left as it is.
-void TextWriter::cut_to_whole_records() {
-  if (!whole_records_ || fp_ == nullptr) return;
+// position tells how much of it reached the file. Only a regular file is
+// cut: a pipe or a device is left as it is. Keeps errno.
+int TextWriter::cut_to_whole_records() {
+  if (!whole_records_ || fp_ == nullptr) return 0;
   const int err = errno;
   const int fd = fileno(fp_);
+  struct stat st {};
+  if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    errno = err;
+    return 0;
+  }
   const off_t end = lseek(fd, 0, SEEK_CUR);
   off_t cut = whole_;
   if (end > written_) {
@@ -278,8 +300,16 @@ void TextWriter::cut_to_whole_records() {
       cut = written_ + static_cast<off_t>(nl + 1);
     }
   }
-  if (end > cut && ftruncate(fd, cut) == 0) lseek(fd, cut, SEEK_SET);
+  int cut_err = 0;
+  if (end > cut) {
+    if (ftruncate(fd, cut) == 0) {
+      lseek(fd, cut, SEEK_SET);
+    } else {
+      cut_err = errno != 0 ? errno : EIO;
+    }
+  }
   errno = err;
+  return cut_err;
 }
 
 void TextWriter::open(const std::string& name) {

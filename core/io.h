@@ -22,6 +22,9 @@ namespace veskaro {
 // The same with the reason given: "veskaro: <what> <file>: <reason>".
 [[noreturn]] void fatal_file(std::string_view what, std::string_view file,
                              std::string_view reason);
+// Prints the same line and goes on (the run is ending another way).
+void report_file(std::string_view what, std::string_view file,
+                 std::string_view reason);
 // The same for memory that could not be had: "veskaro: cannot hold <what>:
 // <reason>", status 2.
 [[noreturn]] void fatal_memory(std::string_view what);
@@ -142,7 +145,11 @@ class TextWriter {
   // Writes what is held to the file; false when the write fails.
   bool put();
   [[noreturn]] void fail(std::string_view what);
-  void cut_to_whole_records();
+  // Cuts a failed write back to a whole record; the errno of a cut that
+  // failed, otherwise 0.
+  int cut_to_whole_records();
+  // Says that the file may end inside a record: its cut failed with `err`.
+  void report_cut_failure(int err) const;
   static void write_kept();
 
   std::string name_;

@@ -305,6 +305,35 @@ TEST_F(BadInput, FullStoreEndsTheCurveAtTheLastIndex) {
   EXPECT_EQ(c->store->IPRANG(2, 1), kMaxSetPoints);
 }
 
+TEST_F(BadInput, FullStoreLineShowsTitlesSafeForTheTerminal) {
+  // A title with a screen-clearing escape, a bell and a C1 control, whose
+  // last character is cut by column 40: the controls are shown as '?' and
+  // the cut character is left out. A blank title with points after it is
+  // the next set's.
+  const std::string start = "\x1b[2J\a\xc2\x9b \xc3\xa9";
+  const std::string fill(38 - start.size(), 'x');
+  std::string pnt = start + fill + "\xe2\x82\xac tail\n";
+  for (int i = 0; i <= kMaxSetPoints; ++i) pnt += "1\n";
+  pnt += "\n\n1\n\n";
+  RecordingDevice dev;
+  auto c = std::make_unique<Core>(dev);
+  c->files.lst.open_memory();
+  c->files.pnt.open_text(pnt);
+  pnt.clear();
+  c->fb.NPPLOT = 2;
+  int ipend = 0;
+  ::testing::internal::CaptureStderr();
+  getpnt(*c, ipend);
+  EXPECT_EQ(::testing::internal::GetCapturedStderr(),
+            "veskaro: (text): point set 1 (\"?[2J?? \xc3\xa9" + fill +
+                "\") is longer than the store of 1000000 points; 1 of its "
+                "points were not read; point set 2 (\"\") and the rest of the "
+                "file are not read\n");
+  // The listing keeps the title's bytes.
+  ASSERT_EQ(c->store->NPOINT, 1);
+  EXPECT_EQ(c->lg.PTITLE(1), start + fill + "\xe2\x82");
+}
+
 TEST_F(BadInput, ThirtyOneCurvesAreCutToThirty) {
   std::string cur;
   for (int k = 1; k <= 31; ++k) {

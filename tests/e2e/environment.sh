@@ -91,6 +91,35 @@ partial_listing "file-size limit in the listing" "$dir" "Y Axis Label"
   fail "file-size limit in the listing: it ends in part of a record"
 echo "ok: the file-size limit in the listing's closing line"
 
+# The same when the listing cannot be cut back (a preloaded library fails
+# every cut to a length above zero): a second line says that it may end
+# inside a record, as it then does.
+shim=$BUILD/tests/libftruncate_eio.so
+if [ ! -e "$shim" ]; then
+  echo "skipped: a listing that cannot be cut back (no $shim)"
+else
+  example fsize-nocut
+  dir=$WORK/fsize-nocut
+  ln -s /dev/null "$dir/PLOT0001.ps"
+  # A sanitizer's runtime must otherwise be the first library loaded.
+  runit "$dir" prlimit --fsize=$(($(wc -c <"$WORK/ref/VESKARO.LST") - 9)) \
+    env LD_PRELOAD="$shim" \
+    ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}verify_asan_link_order=0" \
+    "$PS1PROG"
+  [ "$(cat "$dir/status")" = 2 ] ||
+    fail "listing not cut back: status $(cat "$dir/status")"
+  printf '%s\n' "veskaro: cannot write VESKARO.LST: File too large" \
+    "veskaro: cannot cut back VESKARO.LST: Input/output error; it may end inside a record" |
+    cmp -s - "$dir/stderr" ||
+    fail "listing not cut back: standard error was: $(cat "$dir/stderr")"
+  # It holds what the limit let through: part of the closing line.
+  lst=$dir/VESKARO.LST
+  cmp -s -n "$(wc -c <"$lst")" "$lst" "$WORK/ref/VESKARO.LST" &&
+    [ -n "$(tail -c 1 "$lst")" ] ||
+    fail "listing not cut back: not the undisturbed one up to inside a record"
+  echo "ok: a listing that cannot be cut back"
+fi
+
 # The terminal lines go to a full device, or to a pipe that nobody reads
 # (the reader is gone before the run begins: the run waits for its
 # parameter file, a named pipe, until then).
@@ -433,6 +462,14 @@ runit "$dir" "$PS1PROG"
 grep -qxF 'veskaro: VESKARO.PNT: the store of 1000000 points is full; point set 2 ("B") and the rest of the file are not read' \
   "$dir/stderr" || fail "store filled exactly: $(cat "$dir/stderr")"
 echo "ok: a point set that fills the store exactly"
+
+# Blank lines after such a set, at the end of the file, are no set: the
+# run says nothing, as when the file ends with the set.
+{ echo A; head -n 1000000 < <(yes 3); printf '\n\n  \n\n'; } >"$dir/VESKARO.PNT"
+runit "$dir" "$PS1PROG"
+[ ! -s "$dir/stderr" ] ||
+  fail "store filled exactly, blank lines after: $(cat "$dir/stderr")"
+echo "ok: a point set that fills the store exactly, blank lines after it"
 
 # The file-size limit reached when the device ends the last page (half a
 # page of two cells): the listing claims no end.
