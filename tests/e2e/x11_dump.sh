@@ -49,6 +49,28 @@ grep -q dumped "$WORK/root/out" || fail "the dumps did not end"
   fail "dumps missing: $(ls "$WORK/root")"
 [ ! -e "$WORK/root/SCREEN.3" ] || fail "one dump too many"
 
+# A parent that leaves SIGCHLD ignored: the program takes the default back,
+# so the dump's command is waited for and a dump that was made is not
+# reported as not written.
+mkdir "$WORK/nochld"
+menu_deck "$WORK/nochld" 1
+(cd "$WORK/nochld" && PATH="$WORK/bin:$PATH" exec timeout 120 \
+  perl -e '$SIG{CHLD} = "IGNORE"; exec @ARGV or die "$ARGV[0]: $!"' \
+  "$BUILD/programs/veskaro-x11" >out 2>err) &
+PROGRAM=$!
+RUNDIR=$WORK/nochld
+wait_for_window
+shot "$WORK/start.rgb"
+click_at 6 5
+wait_redrawn "$WORK/start.rgb" "$WORK/menu.rgb"
+pick_option 25
+for _ in $(seq 100); do [ -s "$RUNDIR/SCREEN.1" ] && break; sleep 0.1; done
+pick_option 36
+rc=0
+wait "$PROGRAM" || rc=$?
+[ "$rc" = 0 ] && [ -s "$RUNDIR/SCREEN.1" ] && [ ! -s "$RUNDIR/err" ] ||
+  fail "SIGCHLD ignored: status $rc: $(cat "$RUNDIR/err")"
+
 # A dump that is not made is reported by one line and the run goes on:
 # no capture program, one that fails, one cancelled with Ctrl-C while it
 # waits for its click, and one killed.
