@@ -54,6 +54,7 @@ grep -q dumped "$WORK/root/out" || fail "the dumps did not end"
 # reported as not written.
 mkdir "$WORK/nochld"
 menu_deck "$WORK/nochld" 1
+# shellcheck disable=SC2016
 (cd "$WORK/nochld" && PATH="$WORK/bin:$PATH" exec timeout 120 \
   perl -e '$SIG{CHLD} = "IGNORE"; exec @ARGV or die "$ARGV[0]: $!"' \
   "$BUILD/programs/veskaro-x11" >out 2>err) &
