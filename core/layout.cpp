@@ -178,6 +178,9 @@ void setup(Core& c, int& IMTHRU) {
 void page_end(Core& c) {
   c.files.lst.flush();
   c.dev.nextplot();
+  // A window closed while the finished page waits for its click (the
+  // start page) ends the run as the menu's end option does.
+  if (c.dev.closed_at_page_end()) endit(c);
 }
 
 void nxtplt(Core& c) {

@@ -50,6 +50,10 @@ class Device {
   virtual void printit() = 0;
   // Ends the current page or screen.
   virtual void nextplot() = 0;
+  // True when nextplot waited for the user to see the finished page and
+  // the window was closed meanwhile (or before): the run ends. A device
+  // that never waits never answers true.
+  virtual bool closed_at_page_end() const { return false; }
   // Finishes and closes the device at the end of the run.
   virtual void endplots() = 0;
 };

@@ -1,8 +1,18 @@
 // veskaro-x11: the plotting core with the X11 screen device.
+#include <csignal>
+
 #include "core/routines.h"
 #include "device/x11/x11_device.h"
 
 int main() {
+  // The screen dumps run a command and need its exit status: a SIGCHLD
+  // left ignored by the parent would have the command reaped unseen and
+  // a dump that was made reported as not written. The program starts
+  // children of its own, so it takes the default action back.
+  struct sigaction child {};
+  child.sa_handler = SIG_DFL;
+  sigemptyset(&child.sa_mask);
+  sigaction(SIGCHLD, &child, nullptr);
   veskaro::X11Device dev;
   // The option menu's captions are read with the other inputs, before the
   // listing is created; the display is opened at the first frame. No

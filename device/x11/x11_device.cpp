@@ -100,7 +100,10 @@ void X11Device::nextplot() {
   if (IMON == 0) return;
   // Until the menu has been used, the user acknowledges each finished
   // screen with a click or a key.
-  if (MYMOUSE <= 0) layer_.xmouse(KWAY, XD, YD, 4);
+  if (MYMOUSE <= 0) {
+    layer_.xmouse(KWAY, XD, YD, 4);
+    if (KWAY == kWindowClosed) page_wait_closed_ = true;
+  }
   layer_.xpclr();
   background_fill();
   LASTPEN = 0;

@@ -59,6 +59,7 @@ class X11Device final : public Device {
   void newback() override;
   void printit() override;
   void nextplot() override;
+  bool closed_at_page_end() const override { return page_wait_closed_; }
   void endplots() override;
 
   // The device's further operations, which the core does not call.
@@ -107,6 +108,8 @@ class X11Device final : public Device {
   WindowLayer& layer_;
   Shell shell_;
   OutputCheck check_;
+  // The wait at the end of a page found the window closed.
+  bool page_wait_closed_ = false;
 
   static constexpr float XMIN = 0.0F;
   static constexpr float XMAX = 12.5F;

@@ -1,6 +1,8 @@
 // Menu text in character cells, cursor boxes, keys, single pixels and
 // screen dumps of the screen device.
+#include <sys/stat.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <cmath>
@@ -50,6 +52,33 @@ std::string why_not_written(const std::string& program, int status, int error) {
   if (code == 126) why += " (not executable)";
   if (code == 127) why += " (command not found)";
   return why;
+}
+
+// The name's own status, a link not followed; none when it is not there.
+std::optional<struct stat> status_of(const std::string& name) {
+  struct stat st {};
+  if (lstat(name.c_str(), &st) != 0) return std::nullopt;
+  return st;
+}
+
+bool same_file(const struct stat& a, const struct stat& b) {
+  return a.st_dev == b.st_dev && a.st_ino == b.st_ino &&
+         a.st_size == b.st_size && a.st_mtim.tv_sec == b.st_mtim.tv_sec &&
+         a.st_mtim.tv_nsec == b.st_mtim.tv_nsec;
+}
+
+// After a dump that failed: the part of a picture the command may have
+// written is removed, so that it takes no room another file of the run
+// needs and is not taken for a dump. Only a regular file under the name
+// itself goes, one that was not there before the command or has changed
+// since; a link, and whatever it leads to, stays, as does a file the
+// command did not touch.
+void remove_partial(const std::string& name,
+                    const std::optional<struct stat>& before) {
+  const std::optional<struct stat> after = status_of(name);
+  if (!after || !S_ISREG(after->st_mode)) return;
+  if (before && same_file(*before, *after)) return;
+  unlink(name.c_str());
 }
 
 }  // namespace
@@ -140,6 +169,7 @@ void X11Device::printit() {
   const std::string file = command.substr(command.rfind(' ') + 1);
   if (check_) check_(file);
   layer_.flushit();
+  const std::optional<struct stat> before = status_of(file);
   const int status = shell_(command);
   const int error = errno;
   // A dump that was not made is no reason to end an interactive run: it
@@ -147,6 +177,7 @@ void X11Device::printit() {
   const std::string why =
       why_not_written(command.substr(0, command.find(' ')), status, error);
   if (why.empty()) return;
+  remove_partial(file, before);
   std::fprintf(stderr, "veskaro: screen dump %s not written: %s\n",
                file.c_str(), why.c_str());
 }

@@ -526,9 +526,9 @@ start_menu() {
 }
 
 # The program of case $1 ends soon with status $2 (without it, any status
-# but 0), and its listing holds the plot's tables.
-ended_with_listing() {
-  local status=0
+# but 0); the status is left in $status.
+ended() {
+  status=0
   for _ in $(seq 300); do
     kill -0 "$PROGRAM" 2>/dev/null || break
     sleep 0.1
@@ -540,6 +540,11 @@ ended_with_listing() {
   elif [ "$status" = 0 ]; then
     fail "$1: status 0"
   fi
+}
+
+# The same, and its listing holds the plot's tables.
+ended_with_listing() {
+  ended "$@"
   grep -q "Measured" "$RUNDIR/VESKARO.LST" ||
     fail "$1: the listing lacks the plot: $(cat "$RUNDIR/VESKARO.LST")"
   echo "ok: $1 (status $status)"
@@ -556,6 +561,24 @@ done
 start_menu destroyed
 xdotool search --name '^VIMDERA$' windowclose
 ended_with_listing "window destroyed" 0
+
+# The window destroyed while the start page waits for its click: the run
+# ends there as the end option ends it, before plot 1 is read, and the
+# listing keeps the frame's cards but claims no end.
+mkdir "$WORK/startpage"
+menu_deck "$WORK/startpage" 1
+(cd "$WORK/startpage" && exec "$BUILD/programs/veskaro-x11" >out 2>err) &
+PROGRAM=$!
+RUNDIR=$WORK/startpage
+wait_for_window
+wait_for_colour 16,16,16 1000 "start page box"
+xdotool search --name '^VIMDERA$' windowclose
+ended "window destroyed on the start page" 0
+grep -q "Signal (V)" "$RUNDIR/VESKARO.LST" &&
+  ! grep -q -e "Menu Plot 1" -e "Measured" -e "End of Run" \
+    "$RUNDIR/VESKARO.LST" ||
+  fail "window destroyed on the start page: $(cat "$RUNDIR/VESKARO.LST")"
+echo "ok: window destroyed on the start page"
 
 # A window manager's forced close: the client is killed off the server,
 # and the connection is lost.

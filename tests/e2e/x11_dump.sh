@@ -49,10 +49,36 @@ grep -q dumped "$WORK/root/out" || fail "the dumps did not end"
   fail "dumps missing: $(ls "$WORK/root")"
 [ ! -e "$WORK/root/SCREEN.3" ] || fail "one dump too many"
 
+# A parent that leaves SIGCHLD ignored: the program takes the default back,
+# so the dump's command is waited for and a dump that was made is not
+# reported as not written.
+mkdir "$WORK/nochld"
+menu_deck "$WORK/nochld" 1
+# shellcheck disable=SC2016
+(cd "$WORK/nochld" && PATH="$WORK/bin:$PATH" exec timeout 120 \
+  perl -e '$SIG{CHLD} = "IGNORE"; exec @ARGV or die "$ARGV[0]: $!"' \
+  "$BUILD/programs/veskaro-x11" >out 2>err) &
+PROGRAM=$!
+RUNDIR=$WORK/nochld
+wait_for_window
+shot "$WORK/start.rgb"
+click_at 6 5
+wait_redrawn "$WORK/start.rgb" "$WORK/menu.rgb"
+pick_option 25
+for _ in $(seq 100); do [ -s "$RUNDIR/SCREEN.1" ] && break; sleep 0.1; done
+pick_option 36
+rc=0
+wait "$PROGRAM" || rc=$?
+[ "$rc" = 0 ] && [ -s "$RUNDIR/SCREEN.1" ] && [ ! -s "$RUNDIR/err" ] ||
+  fail "SIGCHLD ignored: status $rc: $(cat "$RUNDIR/err")"
+
 # A dump that is not made is reported by one line and the run goes on:
 # no capture program, one that fails, one cancelled with Ctrl-C while it
-# waits for its click, and one killed.
-mkdir "$WORK/none" "$WORK/fail" "$WORK/failbin"
+# waits for its click, and one killed. One that fails after writing part
+# of its file leaves no file behind; a file of that name the failed
+# command did not touch stays.
+mkdir "$WORK/none" "$WORK/fail" "$WORK/failbin" "$WORK/partial" \
+  "$WORK/partbin"
 printf '%s\n' open printit "say goes on" close |
   (cd "$WORK/none" && timeout 120 env PATH="$WORK/failbin" \
     "$BUILD/tests/tools/x11_devdrive" >out 2>err) ||
@@ -69,13 +95,31 @@ chmod +x "$WORK/failbin/import"
 printf '%s\n' open printit printit printit "say goes on" close |
   PATH="$WORK/failbin:$PATH" drive "$WORK/fail" ||
   fail "driver: $(cat "$WORK/fail/err")"
-grep -q "goes on" "$WORK/none/out" && grep -q "goes on" "$WORK/fail/out" ||
+cat >"$WORK/partbin/import" <<'FAKE'
+#!/bin/sh
+[ "$3" = SCREEN.2 ] || printf '%%!PS-Adobe-3.0\n%%%%Pages' >"$3"
+exit 1
+FAKE
+chmod +x "$WORK/partbin/import"
+echo "last run's dump" >"$WORK/partial/SCREEN.2"
+printf '%s\n' open printit printit "say goes on" close |
+  PATH="$WORK/partbin:$PATH" drive "$WORK/partial" ||
+  fail "driver: $(cat "$WORK/partial/err")"
+[ ! -e "$WORK/partial/SCREEN.1" ] || fail "a partial SCREEN.1 is left"
+[ "$(cat "$WORK/partial/SCREEN.2")" = "last run's dump" ] ||
+  fail "a file the failed dump did not write is gone or changed"
+grep -q "goes on" "$WORK/none/out" && grep -q "goes on" "$WORK/fail/out" &&
+  grep -q "goes on" "$WORK/partial/out" ||
   fail "the run stopped at a failed dump"
-diff - <(grep veskaro: "$WORK/none/err" "$WORK/fail/err") <<LINES ||
+diff - <(grep veskaro: "$WORK/none/err" "$WORK/fail/err" \
+  "$WORK/partial/err") <<LINES ||
 $WORK/none/err:veskaro: screen dump SCREEN.1 not written: import exited with status 127 (command not found)
 $WORK/fail/err:veskaro: screen dump SCREEN.1 not written: import exited with status 3
 $WORK/fail/err:veskaro: screen dump SCREEN.2 not written: cancelled (Ctrl-C)
 $WORK/fail/err:veskaro: screen dump SCREEN.3 not written: import was ended by signal 9 (Killed)
+$WORK/partial/err:veskaro: screen dump SCREEN.1 not written: import exited with status 1
+$WORK/partial/err:veskaro: screen dump SCREEN.2 not written: import exited with status 1
 LINES
-  fail "failed dumps: $(cat "$WORK/none/err" "$WORK/fail/err")"
+  fail "failed dumps: $(cat "$WORK/none/err" "$WORK/fail/err" \
+    "$WORK/partial/err")"
 echo ok
