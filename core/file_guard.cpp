@@ -129,16 +129,15 @@ void FileGuard::need_known(const std::string& output, const Identity& id,
     return;
   }
   const std::string why = std::strerror(id.err);
-  if (whose == output && id.kind == Identity::Kind::kBroken) {
+  if (!whose.empty()) {
     fatal_file("refusing to write", output,
-               "its links cannot be followed (" + why + ")");
+               "it cannot be checked against " + whose + " (" + why + ")");
   }
   fatal_file(
       "refusing to write", output,
-      (whose == output ? std::string("it cannot be checked against the run's "
-                                     "other files")
-                       : "it cannot be checked against " + whose) +
-          " (" + why + ")");
+      id.kind == Identity::Kind::kBroken
+          ? "its links cannot be followed (" + why + ")"
+          : "it cannot be checked against the run's other files (" + why + ")");
 }
 
 bool FileGuard::same(const Identity& a, const Identity& b) {
@@ -230,7 +229,7 @@ void FileGuard::settle(const std::string& output) {
 
 bool FileGuard::check_one(const std::string& output) {
   const Identity id = identify(output);
-  need_known(output, id, output);
+  need_known(output, id);
   if (id.kind == Identity::Kind::kNone) return true;
   against_inputs(output, id);
   settle(output);

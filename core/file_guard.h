@@ -77,10 +77,10 @@ class FileGuard {
   // chain of links that cannot be followed (a loop, a name too long), or
   // a name that cannot be looked at.
   static Identity unfollowable(int err);
-  // Stops the run when `id`, the identity of `whose` (`output` itself or
-  // another file of the run), cannot be compared.
+  // Stops the run when `id`, the identity of `output` itself or (named by
+  // `whose`) of another file of the run, cannot be compared.
   static void need_known(const std::string& output, const Identity& id,
-                         const std::string& whose);
+                         const std::string& whose = {});
   static bool same(const Identity& a, const Identity& b);
 
   struct Named {
