@@ -128,6 +128,7 @@ void fileio(Core& c, FileGuard& guard, bool menu) {
     guard.add_input(in->name(), in->fd());
   }
   guard.add_output("VESKARO.LST");
+  guard.add_standard_streams();
   guard.check_outputs();
   load_fonts(c);
   if (menu) {
@@ -137,7 +138,10 @@ void fileio(Core& c, FileGuard& guard, bool menu) {
       fatal_memory("the menu captions being read");
     }
   }
-  f.lst.open("VESKARO.LST");
+  // The name may have become a link to an input while the fonts were read:
+  // the file opened is checked again before it is truncated.
+  f.lst.open("VESKARO.LST",
+             [&guard](int fd) { guard.check_opened("VESKARO.LST", fd); });
   // Whatever ends the run, the listing keeps what was written to it, and
   // a write that fails leaves it ending in a whole record.
   f.lst.keep_at_exit();

@@ -21,7 +21,8 @@ constexpr int kMaxLinks = 40;
 
 // A folder a name is looked up in: the current one until another is
 // entered. Held open (for lookups only), so that a chain of links is
-// followed one link at a time, never by joining them into one path.
+// followed one link at a time, never by joining them into one path. The
+// current folder is used as it is, without a descriptor of its own.
 class Folder {
  public:
   Folder() = default;
@@ -42,6 +43,11 @@ class Folder {
     return true;
   }
   int get() const { return fd_ >= 0 ? fd_ : AT_FDCWD; }
+  // The folder's device and inode; false, with errno set, when they
+  // cannot be had.
+  bool status(struct stat& st) const {
+    return (fd_ >= 0 ? fstat(fd_, &st) : stat(".", &st)) == 0;
+  }
 
  private:
   int fd_ = -1;
@@ -60,8 +66,6 @@ FileGuard::Identity FileGuard::identify(const std::string& name) {
     }
     return id;
   }
-  // A name that cannot be looked at for another reason than its links is
-  // left to the open, which reports it.
   if (errno != ENOENT) return unfollowable(errno);
   return created(name);
 }
@@ -74,7 +78,6 @@ FileGuard::Identity FileGuard::identify(const std::string& name) {
 FileGuard::Identity FileGuard::created(std::string name) {
   Identity id;
   Folder at;
-  if (!at.enter(".")) return id;
   for (int hop = 0;; ++hop) {
     const std::size_t slash = name.rfind('/');
     if (slash != std::string::npos) {
@@ -99,7 +102,7 @@ FileGuard::Identity FileGuard::created(std::string name) {
     name = std::move(target);
   }
   struct stat st {};
-  if (fstat(at.get(), &st) != 0) return id;
+  if (!at.status(st)) return unfollowable(errno);
   id.kind = Identity::Kind::kPlace;
   id.dev = st.st_dev;
   id.ino = st.st_ino;
@@ -109,13 +112,32 @@ FileGuard::Identity FileGuard::created(std::string name) {
 
 FileGuard::Identity FileGuard::unfollowable(int err) {
   Identity id;
+  // A missing file or folder (or a file where a folder should be).
+  if (err == ENOENT || err == ENOTDIR) return id;
   // A lookup that failed on the links themselves (a loop, or a name too
-  // long) rather than on a missing or closed folder.
-  if (err == ELOOP || err == ENAMETOOLONG) {
-    id.kind = Identity::Kind::kBroken;
-    id.err = err;
-  }
+  // long), or for another reason (too many open files, no permission).
+  id.kind = err == ELOOP || err == ENAMETOOLONG ? Identity::Kind::kBroken
+                                                : Identity::Kind::kUnknown;
+  id.err = err;
   return id;
+}
+
+void FileGuard::need_known(const std::string& output, const Identity& id,
+                           const std::string& whose) {
+  if (id.kind != Identity::Kind::kBroken &&
+      id.kind != Identity::Kind::kUnknown) {
+    return;
+  }
+  const std::string why = std::strerror(id.err);
+  if (!whose.empty()) {
+    fatal_file("refusing to write", output,
+               "it cannot be checked against " + whose + " (" + why + ")");
+  }
+  fatal_file(
+      "refusing to write", output,
+      id.kind == Identity::Kind::kBroken
+          ? "its links cannot be followed (" + why + ")"
+          : "it cannot be checked against the run's other files (" + why + ")");
 }
 
 bool FileGuard::same(const Identity& a, const Identity& b) {
@@ -127,6 +149,7 @@ bool FileGuard::same(const Identity& a, const Identity& b) {
       return a.dev == b.dev && a.ino == b.ino && a.name == b.name;
     case Identity::Kind::kNone:
     case Identity::Kind::kBroken:
+    case Identity::Kind::kUnknown:
       break;
   }
   return false;
@@ -158,10 +181,43 @@ void FileGuard::add_output(const std::string& name) {
   pending_.push_back({name, {}, false});
 }
 
-void FileGuard::settle() {
+void FileGuard::add_standard_streams() {
+  for (const auto& [fd, name] :
+       {std::pair{1, "standard output"}, std::pair{2, "standard error"}}) {
+    struct stat st {};
+    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) continue;
+    Named out{name, {}, true};
+    out.id.kind = Identity::Kind::kFile;
+    out.id.dev = st.st_dev;
+    out.id.ino = st.st_ino;
+    standards_.push_back(std::move(out));
+  }
+}
+
+void FileGuard::against_inputs(const std::string& output, const Identity& id) {
+  for (Named& in : inputs_) {
+    const Identity& now = current(in);
+    need_known(output, now, "the input file " + in.name);
+    if (same(id, now)) {
+      fatal_file("refusing to write", output,
+                 "it is the input file " + in.name);
+    }
+  }
+}
+
+void FileGuard::against_standard(const std::string& output,
+                                 const Identity& id) const {
+  for (const Named& out : standards_) {
+    if (same(id, out.id))
+      fatal_file("refusing to write", output, "it is " + out.name);
+  }
+}
+
+void FileGuard::settle(const std::string& output) {
   std::vector<Named> still;
   for (Named& out : pending_) {
     out.id = identify(out.name);
+    need_known(output, out.id, "the output file " + out.name);
     if (out.id.kind == Identity::Kind::kFile) {
       files_.emplace(std::pair{out.id.dev, out.id.ino}, std::move(out.name));
     } else {
@@ -173,19 +229,10 @@ void FileGuard::settle() {
 
 bool FileGuard::check_one(const std::string& output) {
   const Identity id = identify(output);
-  if (id.kind == Identity::Kind::kBroken) {
-    fatal_file("refusing to write", output,
-               std::string("its links cannot be followed (") +
-                   std::strerror(id.err) + ")");
-  }
+  need_known(output, id);
   if (id.kind == Identity::Kind::kNone) return true;
-  for (Named& in : inputs_) {
-    if (same(id, current(in))) {
-      fatal_file("refusing to write", output,
-                 "it is the input file " + in.name);
-    }
-  }
-  settle();
+  against_inputs(output, id);
+  settle(output);
   const auto other = [&output](const std::string& name) {
     if (name != output) {
       fatal_file("refusing to write", output, "it is the output file " + name);
@@ -198,6 +245,7 @@ bool FileGuard::check_one(const std::string& output) {
       other(it->second);
       noted = true;
     }
+    against_standard(output, id);
     return noted;
   }
   for (const Named& out : pending_) {
@@ -212,7 +260,36 @@ void FileGuard::check(const std::string& output) {
   if (!check_one(output)) pending_.push_back({output, {}, false});
 }
 
+void FileGuard::check_opened(const std::string& output, int fd) {
+  struct stat st {};
+  if (fstat(fd, &st) != 0) fatal_file("cannot open", output);
+  if (!S_ISREG(st.st_mode)) return;
+  Identity id;
+  id.kind = Identity::Kind::kFile;
+  id.dev = st.st_dev;
+  id.ino = st.st_ino;
+  against_inputs(output, id);
+  settle(output);
+  bool noted = false;
+  const auto [first, last] = files_.equal_range({id.dev, id.ino});
+  for (auto it = first; it != last; ++it) {
+    if (it->second != output) {
+      fatal_file("refusing to write", output,
+                 "it is the output file " + it->second);
+    }
+    noted = true;
+  }
+  against_standard(output, id);
+  if (noted) return;
+  // The name led elsewhere, or nowhere, when it was checked: the file
+  // opened is the one noted for it.
+  std::erase_if(pending_,
+                [&output](const Named& out) { return out.name == output; });
+  files_.emplace(std::pair{id.dev, id.ino}, output);
+}
+
 void FileGuard::check_outputs() {
+  for (const Named& out : standards_) against_inputs(out.name, out.id);
   // Checking settles outputs into files_: the names are taken first.
   std::vector<std::string> names;
   for (const Named& out : pending_) names.push_back(out.name);

@@ -312,7 +312,8 @@ int TextWriter::cut_to_whole_records() {
   return cut_err;
 }
 
-void TextWriter::open(const std::string& name) {
+void TextWriter::open(const std::string& name,
+                      const std::function<void(int fd)>& check) {
   name_ = name;
   memory_ = false;
   failed_ = false;
@@ -320,8 +321,22 @@ void TextWriter::open(const std::string& name) {
   written_ = 0;
   whole_ = 0;
   errno = 0;
-  fp_ = std::fopen(name.c_str(), "wbe");
-  if (fp_ == nullptr) fatal_file("cannot open", name);
+  // Opened without truncating: the file is cut to empty only once `check`
+  // has seen which file the name led to. Devices and pipes are not cut.
+  const int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666);
+  if (fd < 0) fatal_file("cannot open", name);
+  if (check) check(fd);
+  struct stat st {};
+  if (fstat(fd, &st) != 0 || (S_ISREG(st.st_mode) && ftruncate(fd, 0) != 0)) {
+    fatal_file("cannot open", name);
+  }
+  fp_ = fdopen(fd, "wb");
+  if (fp_ == nullptr) {
+    const int err = errno;
+    ::close(fd);
+    errno = err;
+    fatal_file("cannot open", name);
+  }
   // The writer holds its own buffer: without another in the stream, what
   // a failed write leaves is on disk, not held to be tried again at exit.
   std::setvbuf(fp_, nullptr, _IONBF, 0);

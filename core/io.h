@@ -8,6 +8,7 @@
 
 #include <atomic>
 #include <cstdio>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -115,7 +116,11 @@ class TextWriter {
 
   // Creates (truncates) the file, closed on exec so that no command the
   // run starts (a screen capture) holds it; stops the run when it cannot.
-  void open(const std::string& name);
+  // `check`, when given, is run on the descriptor of the file opened
+  // before the file is truncated: it may stop the run, leaving the file
+  // as it was.
+  void open(const std::string& name,
+            const std::function<void(int fd)>& check = {});
   // Collects output in memory only (tests).
   void open_memory();
   bool is_open() const { return fp_ != nullptr || memory_; }

@@ -111,8 +111,13 @@ std::string PostScriptDevice::file_name(std::string name) const {
 void PostScriptDevice::openplot() {
   if (NPAGE == 0 || ONEFILE == 0) {
     const std::string name = file_name(NAME);
-    if (guard_ != nullptr) guard_->check(name);
-    out_.open(name);
+    if (guard_ != nullptr) {
+      guard_->check(name);
+      out_.open(name,
+                [this, &name](int fd) { guard_->check_opened(name, fd); });
+    } else {
+      out_.open(name);
+    }
     out_.line("%!PS-Adobe-2.0");
     out_.line("%%Creator: DARUVUZA");
   }

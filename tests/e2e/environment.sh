@@ -7,8 +7,10 @@
 # written, or closed standard descriptors, change nothing in the files of
 # the run. An input that is there but cannot be read, or an output that
 # is an input or another output under another name, stops the run naming
-# the file; more pages than four digits count and a curve longer than the
-# data store go on, the latter saying what was cut.
+# the file (so does an output that cannot be checked, and standard
+# output or error that is a file of the run); more pages than four digits
+# count and a curve longer than the data store go on, the latter saying
+# what was cut.
 set -euo pipefail
 BUILD=$(cd "$1" && pwd)
 SRC=$(cd "$2" && pwd)
@@ -381,6 +383,103 @@ expect_stop "PLOT0001.ps linked to VESKARO.LST" "$WORK/ps-lst" 2 \
   "veskaro: refusing to write PLOT0001.ps: it is the output file VESKARO.LST"
 [ ! -e "$WORK/ps-lst/VESKARO.LST" ] || fail "listing written despite the refusal"
 echo "ok: PLOT0001.ps linked to VESKARO.LST"
+
+# Too few descriptors for the check itself: at every limit the run starts
+# under, a later page linked to a missing input stops the run (refused,
+# or an earlier file cannot be opened), and the input is never created.
+# The second link is followed through a folder, which the check enters.
+if grep -q __asan_init "$PSPROG"; then
+  echo "skipped: the check short of descriptors under the address sanitizer"
+else
+  example nofile-link
+  dir=$WORK/nofile-link
+  rm "$dir/VESKARO.PNT"
+  mkdir "$dir/sub"
+  ln -s ../VESKARO.PNT "$dir/sub/pnt"
+  for link in ./VESKARO.PNT sub/pnt; do
+    ln -sfn "$link" "$dir/PLOT0002.ps"
+    for n in $(seq 4 20); do
+      rm -f "$dir/PLOT0001.ps" "$dir/VESKARO.LST"
+      runit "$dir" prlimit --nofile="$n" "$PSPROG"
+      what="PLOT0002.ps linked to $link, $n open files"
+      # Below some limit the program cannot even be loaded.
+      if [ "$(cat "$dir/status")" = 127 ] &&
+        grep -q "error while loading shared libraries" "$dir/stderr"; then
+        continue
+      fi
+      expect_stop "$what" "$dir" 2 \
+        "^veskaro: \(refusing to write PLOT0002.ps:\|cannot open \)"
+      [ ! -e "$dir/VESKARO.PNT" ] || fail "$what: VESKARO.PNT created"
+    done
+  done
+  echo "ok: a link to a missing input, at every limit of open files"
+fi
+
+# A link made after the names were checked, while the run reads its font
+# (a named pipe, written once the run waits on it), is seen when the
+# listing is opened, before it is cut.
+example lst-late
+dir=$WORK/lst-late
+mv "$dir/PLOT.CHR" "$dir/chr"
+mkfifo "$dir/PLOT.CHR"
+(cd "$dir" && exec "$PS1PROG" >stdout 2>stderr) &
+pid=$!
+# Open for reading and writing, so this does not wait for the run.
+exec 3<>"$dir/PLOT.CHR"
+for _ in $(seq 600); do
+  grep -q pipe_read "/proc/$pid/wchan" 2>/dev/null && break
+  sleep 0.1
+done
+wchan=$(cat "/proc/$pid/wchan" 2>/dev/null || true)
+if [ "$wchan" = 0 ]; then
+  echo "skipped: VESKARO.LST linked late (no wait channels shown)"
+  exec 3>&-
+  kill "$pid"
+  wait "$pid" || true
+else
+  [[ $wchan == *pipe_read* ]] || fail "VESKARO.LST linked late: run in $wchan"
+  ln -s VESKARO.INP "$dir/VESKARO.LST"
+  cat "$dir/chr" >&3
+  exec 3>&-
+  status=0
+  wait "$pid" || status=$?
+  echo "$status" >"$dir/status"
+  refused "VESKARO.LST linked while the font is read" "$dir" VESKARO.LST \
+    VESKARO.INP
+  echo "ok: VESKARO.LST linked while the font is read"
+fi
+
+# Standard output or error that is a file of the run stops it before
+# anything is written. std_refused CASE STDOUT STDERR MESSAGE: the run
+# with its standard output and error appended to STDOUT and STDERR in its
+# folder ended with status 2, STDERR holding MESSAGE alone; no output was
+# written but that message, no input changed.
+std_refused() {
+  example "$1"
+  local dir=$WORK/$1 status=0 file
+  (cd "$dir" && exec "$PS1PROG" >>"$2" 2>>"$3") || status=$?
+  [ "$status" = 2 ] || fail "$1: status $status"
+  [ "$(cat "$dir/$3")" = "$4" ] || fail "$1: $3 holds: $(cat "$dir/$3")"
+  for file in VESKARO.LST PLOT0001.ps; do
+    [ "$file" = "$3" ] || [ ! -s "$dir/$file" ] || fail "$1: $file written"
+  done
+  for file in VESKARO.INP VESKARO.CUR VESKARO.PNT; do
+    cmp -s "$dir/$file" "$SRC/examples/$file" || fail "$1: $file changed"
+  done
+}
+std_refused std-lst VESKARO.LST stderr \
+  "veskaro: refusing to write VESKARO.LST: it is standard output"
+std_refused std-ps PLOT0001.ps stderr \
+  "veskaro: refusing to write PLOT0001.ps: it is standard output"
+std_refused err-lst stdout VESKARO.LST \
+  "veskaro: refusing to write VESKARO.LST: it is standard error"
+std_refused std-cur VESKARO.CUR stderr \
+  "veskaro: refusing to write standard output: it is the input file VESKARO.CUR"
+# Both into one log is no conflict.
+example std-log
+(cd "$WORK/std-log" && exec "$PS1PROG" >log 2>&1) ||
+  fail "standard output and error in one log: $(cat "$WORK/std-log/log")"
+echo "ok: standard output and error as files of the run"
 
 # The menu captions of the screen program, before any display is opened.
 if [ -x "$X11PROG" ]; then
