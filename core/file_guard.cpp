@@ -55,17 +55,18 @@ class Folder {
 
 }  // namespace
 
-FileGuard::Identity FileGuard::identify(const std::string& name) {
+FileGuard::Identity FileGuard::of_file(const struct stat& st) {
   Identity id;
+  if (!S_ISREG(st.st_mode)) return id;
+  id.kind = Identity::Kind::kFile;
+  id.dev = st.st_dev;
+  id.ino = st.st_ino;
+  return id;
+}
+
+FileGuard::Identity FileGuard::identify(const std::string& name) {
   struct stat st {};
-  if (stat(name.c_str(), &st) == 0) {
-    if (S_ISREG(st.st_mode)) {
-      id.kind = Identity::Kind::kFile;
-      id.dev = st.st_dev;
-      id.ino = st.st_ino;
-    }
-    return id;
-  }
+  if (stat(name.c_str(), &st) == 0) return of_file(st);
   if (errno != ENOENT) return unfollowable(errno);
   return created(name);
 }
@@ -170,11 +171,7 @@ void FileGuard::add_input(const std::string& name, int fd) {
   }
   struct stat st {};
   if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) return;
-  Named in{name, {}, true};
-  in.id.kind = Identity::Kind::kFile;
-  in.id.dev = st.st_dev;
-  in.id.ino = st.st_ino;
-  inputs_.push_back(std::move(in));
+  inputs_.push_back({name, of_file(st), true});
 }
 
 void FileGuard::add_output(const std::string& name) {
@@ -186,11 +183,7 @@ void FileGuard::add_standard_streams() {
        {std::pair{1, "standard output"}, std::pair{2, "standard error"}}) {
     struct stat st {};
     if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) continue;
-    Named out{name, {}, true};
-    out.id.kind = Identity::Kind::kFile;
-    out.id.dev = st.st_dev;
-    out.id.ino = st.st_ino;
-    standards_.push_back(std::move(out));
+    standards_.push_back({name, of_file(st), true});
   }
 }
 
@@ -264,10 +257,7 @@ void FileGuard::check_opened(const std::string& output, int fd) {
   struct stat st {};
   if (fstat(fd, &st) != 0) fatal_file("cannot open", output);
   if (!S_ISREG(st.st_mode)) return;
-  Identity id;
-  id.kind = Identity::Kind::kFile;
-  id.dev = st.st_dev;
-  id.ino = st.st_ino;
+  const Identity id = of_file(st);
   against_inputs(output, id);
   settle(output);
   bool noted = false;

@@ -23,6 +23,7 @@
 // well when they are regular files (they may be one file, a log).
 #pragma once
 
+#include <sys/stat.h>
 #include <sys/types.h>
 
 #include <map>
@@ -69,6 +70,8 @@ class FileGuard {
     std::string name;  // the last name, for kPlace
     int err = 0;       // why the name cannot be followed or looked at
   };
+  // A regular file by its status; nothing to compare for anything else.
+  static Identity of_file(const struct stat& st);
   static Identity identify(const std::string& name);
   // The identity of `name` when nothing is there now.
   static Identity created(std::string name);
