@@ -36,10 +36,6 @@ int iabs(int n) {
   return n < 0 ? -n : n;
 }
 
-bool blank(std::string_view s) {
-  return s.find_first_not_of(' ') == std::string_view::npos;
-}
-
 // Scale request normalised to 1, 2, -1 or -2; returns its name entry.
 int plane_request(int& kplane) {
   if (kplane < -2) kplane = 0;

@@ -123,15 +123,10 @@ std::string named(const char* kind, long long k, const std::string& title,
          terminal_safe(text) + "\")";
 }
 
-// True when every character of `rec` is a blank (or it has none).
-bool blank_record(std::string_view rec) {
-  return rec.find_first_not_of(' ') == std::string_view::npos;
-}
-
 // Reads on over blank records; true when nothing else is left in `file`.
 bool only_blanks_left(RecordReader& file, std::string& rec) {
   while (file.read(rec) == ReadStatus::kOk) {
-    if (!blank_record(rec)) return false;
+    if (!blank(rec)) return false;
   }
   return true;
 }
@@ -166,7 +161,7 @@ void report_cut(Core& c, RecordReader& file, const char* kind, int k,
     int LVIS = 0;
     cut_text(text, rec, 1, 40);
     lefty(c, text, L, LVIS, 40);
-    if (!blank_record(rec) || !only_blanks_left(file, rec)) {
+    if (!blank(rec) || !only_blanks_left(file, rec)) {
       next = "; " + named(kind, k + 1LL, text, L) +
              " and the rest of the file are not read";
     }

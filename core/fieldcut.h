@@ -67,6 +67,11 @@ inline std::string_view field_view(std::string_view rec, int first) {
   return rec.substr(from, kFieldWidth);
 }
 
+// True when every character of `text` is a blank (or it has none).
+inline bool blank(std::string_view text) {
+  return text.find_first_not_of(' ') == std::string_view::npos;
+}
+
 // True when every one of the 11 columns starting at `first` is blank.
 inline bool blank_field(std::string_view rec, int first) {
   const std::size_t from = static_cast<std::size_t>(first - 1);

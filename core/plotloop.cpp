@@ -3,16 +3,13 @@
 
 #include "core/cards.h"
 #include "core/driver.h"
+#include "core/fieldcut.h"
 #include "core/listing.h"
 #include "core/routines.h"
 
 namespace veskaro {
 
 namespace {
-
-bool blank(const std::string& s) {
-  return s.find_first_not_of(' ') == std::string::npos;
-}
 
 // Number of subplots of this plot and their extents: a ratio subplot
 // needs something to divide besides the reference curve.
