@@ -226,6 +226,10 @@ bool FileGuard::check_one(const std::string& output) {
   if (id.kind == Identity::Kind::kNone) return true;
   against_inputs(output, id);
   settle(output);
+  return against_outputs(output, id);
+}
+
+bool FileGuard::against_outputs(const std::string& output, const Identity& id) {
   const auto other = [&output](const std::string& name) {
     if (name != output) {
       fatal_file("refusing to write", output, "it is the output file " + name);
@@ -260,17 +264,7 @@ void FileGuard::check_opened(const std::string& output, int fd) {
   const Identity id = of_file(st);
   against_inputs(output, id);
   settle(output);
-  bool noted = false;
-  const auto [first, last] = files_.equal_range({id.dev, id.ino});
-  for (auto it = first; it != last; ++it) {
-    if (it->second != output) {
-      fatal_file("refusing to write", output,
-                 "it is the output file " + it->second);
-    }
-    noted = true;
-  }
-  against_standard(output, id);
-  if (noted) return;
+  if (against_outputs(output, id)) return;
   // The name led elsewhere, or nowhere, when it was checked: the file
   // opened is the one noted for it.
   std::erase_if(pending_,

@@ -99,6 +99,9 @@ class FileGuard {
   void against_inputs(const std::string& output, const Identity& id);
   // Stops the run when the regular file `id` is standard output or error.
   void against_standard(const std::string& output, const Identity& id) const;
+  // Stops the run when `output`, known as `id`, is another output of the
+  // run or a standard stream; true when it is noted already.
+  bool against_outputs(const std::string& output, const Identity& id);
   // Moves the outputs that have become regular files to files_; stops the
   // run, checking `output`, when one of them cannot be looked at.
   void settle(const std::string& output);
