@@ -24,11 +24,15 @@ constexpr std::size_t kFlushAt = std::size_t{1} << 16;
 // process-wide.
 // NOLINTNEXTLINE(cppcoreguidelines-avoid-non-const-global-variables)
 TextWriter* kept_writer = nullptr;
+
+// The reason a call failed with errno `err`.
+const char* reason_of(int err) {
+  return err != 0 ? std::strerror(err) : "error";
+}
 }  // namespace
 
 void fatal_file(std::string_view what, std::string_view file) {
-  const int err = errno;
-  fatal_file(what, file, err != 0 ? std::strerror(err) : "error");
+  fatal_file(what, file, reason_of(errno));
 }
 
 void fatal_file(std::string_view what, std::string_view file,
@@ -265,10 +269,9 @@ bool TextWriter::put() {
 // When it cannot be cut back, a second line says so.
 void TextWriter::fail(std::string_view what) {
   failed_ = true;
-  const int err = cut_to_whole_records();
-  if (err == 0) fatal_file(what, name_);
-  report_file(what, name_, errno != 0 ? std::strerror(errno) : "error");
-  report_cut_failure(err);
+  const int cut_err = cut_to_whole_records();
+  report_file(what, name_, reason_of(errno));
+  if (cut_err != 0) report_cut_failure(cut_err);
   std::exit(2);
 }
 
