@@ -260,6 +260,17 @@ TEST_F(BadInput, ValuesThatWouldMakeNaNOrInfinityDrawSoundPages) {
   sound(r, 3);
 }
 
+// Reads the point sets of `pnt` for a plot that asks for two, as the
+// plot loop does; answers what the run said on the terminal.
+std::string read_sets(Core& c, const std::string& pnt, int& ipend) {
+  c.files.pnt.open_text(pnt);
+  c.fb.NPPLOT = 2;
+  ipend = 0;
+  ::testing::internal::CaptureStderr();
+  getpnt(c, ipend);
+  return ::testing::internal::GetCapturedStderr();
+}
+
 TEST_F(BadInput, FullStoreEndsTheCurveAtTheLastIndex) {
   // 10,000,001 points: the store takes 10,000,000, ends the curve there
   // and ends the reading of the file, and the terminal tells which curve
@@ -289,17 +300,14 @@ TEST_F(BadInput, FullStoreEndsTheCurveAtTheLastIndex) {
   std::string pnt = "Many\n";
   for (int i = 0; i <= kMaxSetPoints + 2; ++i) pnt += "1\n";
   pnt += "\nNext\n1\n\n";
-  c->files.pnt.open_text(pnt);
   c->store->NCURVE = 0;
-  c->fb.NPPLOT = 2;
   int ipend = 0;
-  ::testing::internal::CaptureStderr();
-  getpnt(*c, ipend);
-  EXPECT_NE(::testing::internal::GetCapturedStderr().find(
-                "point set 1 (\"Many\") is longer than the store of "
+  EXPECT_NE(
+      read_sets(*c, pnt, ipend)
+          .find("point set 1 (\"Many\") is longer than the store of "
                 "1000000 points; 3 of its points were not read; point set 2 "
                 "(\"Next\") and the rest of the file are not read\n"),
-            std::string::npos);
+      std::string::npos);
   EXPECT_EQ(ipend, 1);
   ASSERT_EQ(c->store->NPOINT, 1);
   EXPECT_EQ(c->store->IPRANG(2, 1), kMaxSetPoints);
@@ -318,13 +326,8 @@ TEST_F(BadInput, FullStoreLineShowsTitlesSafeForTheTerminal) {
   RecordingDevice dev;
   auto c = std::make_unique<Core>(dev);
   c->files.lst.open_memory();
-  c->files.pnt.open_text(pnt);
-  pnt.clear();
-  c->fb.NPPLOT = 2;
   int ipend = 0;
-  ::testing::internal::CaptureStderr();
-  getpnt(*c, ipend);
-  EXPECT_EQ(::testing::internal::GetCapturedStderr(),
+  EXPECT_EQ(read_sets(*c, pnt, ipend),
             "veskaro: (text): point set 1 (\"?[2J?? \xc3\xa9" + fill +
                 "\") is longer than the store of 1000000 points; 1 of its "
                 "points were not read; point set 2 (\"\") and the rest of the "
