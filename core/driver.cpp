@@ -124,9 +124,11 @@ void fileio(Core& c, FileGuard& guard, bool menu) {
   f.sym.open("PLOT.SYM");
   RecordReader captions;
   if (menu) captions.open(c.rs.menu.caption_file);
-  for (RecordReader* in : {&f.inp, &f.cur, &f.pnt, &f.chr, &f.sym, &captions}) {
+  // The captions are closed once read: they count by their name.
+  for (RecordReader* in : {&f.inp, &f.cur, &f.pnt, &f.chr, &f.sym}) {
     guard.add_input(in->name(), in->fd());
   }
+  if (menu) guard.add_input(captions.name(), captions.fd(), /*held=*/false);
   guard.add_output("VESKARO.LST");
   guard.add_standard_streams();
   guard.check_outputs();
@@ -141,7 +143,7 @@ void fileio(Core& c, FileGuard& guard, bool menu) {
   // The name may have become a link to an input while the fonts were read:
   // the file opened is checked again before it is truncated.
   f.lst.open("VESKARO.LST",
-             [&guard](int fd) { guard.check_opened("VESKARO.LST", fd); });
+             [&guard](const std::string& name) { return guard.open(name); });
   // Whatever ends the run, the listing keeps what was written to it, and
   // a write that fails leaves it ending in a whole record.
   f.lst.keep_at_exit();

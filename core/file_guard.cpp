@@ -1,12 +1,16 @@
 #include "core/file_guard.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstring>
+#include <iterator>
+#include <memory>
 #include <utility>
 
 #include "core/io.h"
@@ -18,6 +22,9 @@ namespace {
 // Links followed before a chain is taken for a loop (the system's own
 // limit).
 constexpr int kMaxLinks = 40;
+// Opens of an output whose name keeps changing under the open (made,
+// removed or linked anew by another program) before the run gives up.
+constexpr int kMaxOpenTries = 8;
 
 // A folder a name is looked up in: the current one until another is
 // entered. Held open (for lookups only), so that a chain of links is
@@ -43,6 +50,12 @@ class Folder {
     return true;
   }
   int get() const { return fd_ >= 0 ? fd_ : AT_FDCWD; }
+  // Hands the descriptor over (-1 for the current folder).
+  int take() {
+    const int fd = fd_;
+    fd_ = -1;
+    return fd;
+  }
   // The folder's device and inode; false, with errno set, when they
   // cannot be had.
   bool status(struct stat& st) const {
@@ -54,6 +67,10 @@ class Folder {
 };
 
 }  // namespace
+
+FileGuard::~FileGuard() {
+  if (made_.folder >= 0) close(made_.folder);
+}
 
 FileGuard::Identity FileGuard::of_file(const struct stat& st) {
   Identity id;
@@ -76,7 +93,7 @@ FileGuard::Identity FileGuard::identify(const std::string& name) {
 // folder's device and inode are taken with the last name. Nothing to
 // compare when the folder is not there: the open fails then, and reports
 // it.
-FileGuard::Identity FileGuard::created(std::string name) {
+FileGuard::Identity FileGuard::created(std::string name, int* folder) {
   Identity id;
   Folder at;
   for (int hop = 0;; ++hop) {
@@ -108,6 +125,7 @@ FileGuard::Identity FileGuard::created(std::string name) {
   id.dev = st.st_dev;
   id.ino = st.st_ino;
   id.name = std::move(name);
+  if (folder != nullptr) *folder = at.take();
   return id;
 }
 
@@ -123,6 +141,11 @@ FileGuard::Identity FileGuard::unfollowable(int err) {
   return id;
 }
 
+void FileGuard::refuse(const std::string& output, const std::string& why) {
+  unmake();
+  fatal_file("refusing to write", output, why);
+}
+
 void FileGuard::need_known(const std::string& output, const Identity& id,
                            const std::string& whose) {
   if (id.kind != Identity::Kind::kBroken &&
@@ -131,14 +154,12 @@ void FileGuard::need_known(const std::string& output, const Identity& id,
   }
   const std::string why = std::strerror(id.err);
   if (!whose.empty()) {
-    fatal_file("refusing to write", output,
-               "it cannot be checked against " + whose + " (" + why + ")");
+    refuse(output, "it cannot be checked against " + whose + " (" + why + ")");
   }
-  fatal_file(
-      "refusing to write", output,
-      id.kind == Identity::Kind::kBroken
-          ? "its links cannot be followed (" + why + ")"
-          : "it cannot be checked against the run's other files (" + why + ")");
+  refuse(output, id.kind == Identity::Kind::kBroken
+                     ? "its links cannot be followed (" + why + ")"
+                     : "it cannot be checked against the run's other files (" +
+                           why + ")");
 }
 
 bool FileGuard::same(const Identity& a, const Identity& b) {
@@ -157,15 +178,12 @@ bool FileGuard::same(const Identity& a, const Identity& b) {
 }
 
 const FileGuard::Identity& FileGuard::current(Named& n) {
-  if (!n.fixed) {
-    n.id = identify(n.name);
-    n.fixed = n.id.kind == Identity::Kind::kFile;
-  }
+  if (!n.held) n.id = identify(n.name);
   return n.id;
 }
 
-void FileGuard::add_input(const std::string& name, int fd) {
-  if (fd < 0) {
+void FileGuard::add_input(const std::string& name, int fd, bool held) {
+  if (fd < 0 || !held) {
     inputs_.push_back({name, {}, false});
     return;
   }
@@ -176,6 +194,11 @@ void FileGuard::add_input(const std::string& name, int fd) {
 
 void FileGuard::add_output(const std::string& name) {
   pending_.push_back({name, {}, false});
+}
+
+void FileGuard::add_later_outputs(
+    std::function<bool(const std::string&)> may_write) {
+  later_.push_back(std::move(may_write));
 }
 
 void FileGuard::add_standard_streams() {
@@ -191,18 +214,14 @@ void FileGuard::against_inputs(const std::string& output, const Identity& id) {
   for (Named& in : inputs_) {
     const Identity& now = current(in);
     need_known(output, now, "the input file " + in.name);
-    if (same(id, now)) {
-      fatal_file("refusing to write", output,
-                 "it is the input file " + in.name);
-    }
+    if (same(id, now)) refuse(output, "it is the input file " + in.name);
   }
 }
 
 void FileGuard::against_standard(const std::string& output,
-                                 const Identity& id) const {
+                                 const Identity& id) {
   for (const Named& out : standards_) {
-    if (same(id, out.id))
-      fatal_file("refusing to write", output, "it is " + out.name);
+    if (same(id, out.id)) refuse(output, "it is " + out.name);
   }
 }
 
@@ -230,24 +249,36 @@ bool FileGuard::check_one(const std::string& output) {
 }
 
 bool FileGuard::against_outputs(const std::string& output, const Identity& id) {
-  const auto other = [&output](const std::string& name) {
-    if (name != output) {
-      fatal_file("refusing to write", output, "it is the output file " + name);
-    }
-  };
+  const std::string other = "it is the output file ";
   bool noted = false;
   if (id.kind == Identity::Kind::kFile) {
-    const auto [first, last] = files_.equal_range({id.dev, id.ino});
-    for (auto it = first; it != last; ++it) {
-      other(it->second);
+    for (const Named& out : held_) {
+      if (!same(id, out.id)) continue;
+      if (out.name != output) refuse(output, other + out.name);
       noted = true;
+    }
+    const auto [first, last] = files_.equal_range({id.dev, id.ino});
+    for (auto it = first; it != last;) {
+      if (it->second == output) {
+        noted = true;
+        ++it;
+        continue;
+      }
+      // A file the run does not hold may be gone, its inode given to a
+      // new file: it is this one only while its name still leads here.
+      const Identity now = identify(it->second);
+      if (now.kind == Identity::Kind::kUnknown) {
+        need_known(output, now, "the output file " + it->second);
+      }
+      if (same(id, now)) refuse(output, other + it->second);
+      it = files_.erase(it);
     }
     against_standard(output, id);
     return noted;
   }
   for (const Named& out : pending_) {
     if (!same(id, out.id)) continue;
-    other(out.name);
+    if (out.name != output) refuse(output, other + out.name);
     noted = true;
   }
   return noted;
@@ -257,23 +288,126 @@ void FileGuard::check(const std::string& output) {
   if (!check_one(output)) pending_.push_back({output, {}, false});
 }
 
-void FileGuard::check_opened(const std::string& output, int fd) {
+int FileGuard::open_file(const std::string& output) {
+  for (int tries = 0; tries < kMaxOpenTries; ++tries) {
+    // A file this open makes is new: no other file of the run can be it
+    // but one whose name leads to its place.
+    int fd = ::open(output.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC,
+                    0666);
+    if (fd >= 0) {
+      made_ = {true, -1, output, 0, 0};
+      return fd;
+    }
+    if (errno != EEXIST) fatal_file("cannot open", output);
+    // Something is there under the name: a file, or a link.
+    fd = ::open(output.c_str(), O_WRONLY | O_CLOEXEC);
+    if (fd >= 0) return fd;
+    if (errno != ENOENT) fatal_file("cannot open", output);
+    // A link to nothing yet: the file is made where the link leads.
+    int folder = -1;
+    const Identity place = created(output, &folder);
+    if (place.kind != Identity::Kind::kPlace) {
+      errno = place.kind == Identity::Kind::kNone ? ENOENT : place.err;
+      fatal_file("cannot open", output);
+    }
+    fd = ::openat(folder >= 0 ? folder : AT_FDCWD, place.name.c_str(),
+                  O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd >= 0) {
+      made_ = {true, folder, place.name, 0, 0};
+      return fd;
+    }
+    const int err = errno;
+    if (folder >= 0) close(folder);
+    errno = err;
+    if (err != EEXIST) fatal_file("cannot open", output);
+    // Made by another program meanwhile: the name is looked at again.
+  }
+  fatal_file("cannot open", output, "it keeps changing while it is opened");
+}
+
+void FileGuard::unmake() {
+  if (!made_.made) return;
+  made_.made = false;
+  const int at = made_.folder >= 0 ? made_.folder : AT_FDCWD;
+  struct stat st {};
+  if (fstatat(at, made_.name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 &&
+      st.st_dev == made_.dev && st.st_ino == made_.ino) {
+    unlinkat(at, made_.name.c_str(), 0);
+  }
+}
+
+int FileGuard::open(const std::string& output) {
+  check(output);
+  const int fd = open_file(output);
   struct stat st {};
   if (fstat(fd, &st) != 0) fatal_file("cannot open", output);
-  if (!S_ISREG(st.st_mode)) return;
-  const Identity id = of_file(st);
-  against_inputs(output, id);
-  settle(output);
-  if (against_outputs(output, id)) return;
-  // The name led elsewhere, or nowhere, when it was checked: the file
-  // opened is the one noted for it.
-  std::erase_if(pending_,
-                [&output](const Named& out) { return out.name == output; });
-  files_.emplace(std::pair{id.dev, id.ino}, output);
+  if (S_ISREG(st.st_mode)) {
+    const Identity id = of_file(st);
+    made_.dev = id.dev;
+    made_.ino = id.ino;
+    against_inputs(output, id);
+    settle(output);
+    against_outputs(output, id);
+    // The name led elsewhere, or nowhere, when it was checked: the file
+    // opened is the one noted for it, held until it is released.
+    std::erase_if(pending_,
+                  [&output](const Named& out) { return out.name == output; });
+    const auto [first, last] = files_.equal_range({id.dev, id.ino});
+    for (auto it = first; it != last;) {
+      it = it->second == output ? files_.erase(it) : std::next(it);
+    }
+    held_.push_back({output, id, true});
+  }
+  made_.made = false;
+  if (made_.folder >= 0) close(made_.folder);
+  made_.folder = -1;
+  return fd;
+}
+
+void FileGuard::release(const std::string& output) {
+  const auto it = std::find_if(
+      held_.begin(), held_.end(),
+      [&output](const Named& out) { return out.name == output; });
+  if (it == held_.end()) return;
+  files_.emplace(std::pair{it->id.dev, it->id.ino}, std::move(it->name));
+  held_.erase(it);
+}
+
+void FileGuard::against_later_outputs() {
+  if (standards_.empty() || later_.empty()) return;
+  const std::string& stream = standards_.front().name;
+  DIR* const dir = opendir(".");
+  if (dir == nullptr) {
+    refuse(stream, std::string("it cannot be checked against the files of "
+                               "the folder (") +
+                       std::strerror(errno) + ")");
+  }
+  const std::unique_ptr<DIR, int (*)(DIR*)> hold(dir, closedir);
+  for (;;) {
+    errno = 0;
+    const dirent* const entry = readdir(dir);
+    if (entry == nullptr) break;
+    const std::string name = entry->d_name;
+    if (std::none_of(later_.begin(), later_.end(),
+                     [&name](const auto& may_write) {
+                       return may_write(name);
+                     })) {
+      continue;
+    }
+    const Identity id = identify(name);
+    if (id.kind == Identity::Kind::kUnknown) need_known(name, id);
+    against_standard(name, id);
+  }
+  if (errno != 0) {
+    refuse(stream, std::string("it cannot be checked against the files of "
+                               "the folder (") +
+                       std::strerror(errno) + ")");
+  }
 }
 
 void FileGuard::check_outputs() {
   for (const Named& out : standards_) against_inputs(out.name, out.id);
+  against_later_outputs();
   // Checking settles outputs into files_: the names are taken first.
   std::vector<std::string> names;
   for (const Named& out : pending_) names.push_back(out.name);

@@ -250,11 +250,16 @@ void TextWriter::write_kept() {
   if (w != nullptr) w->write_through();
 }
 
+// The run is ending for another reason, already said: a write that fails
+// here is said too, on a line of its own, before a failed cut.
 void TextWriter::write_through() {
   if (memory_ || fp_ == nullptr || failed_) return;
+  errno = 0;
   if (!put()) {
-    const int err = cut_to_whole_records();
-    if (err != 0) report_cut_failure(err);
+    const int err = errno;
+    const int cut_err = cut_to_whole_records();
+    report_file("cannot write", name_, reason_of(err));
+    if (cut_err != 0) report_cut_failure(cut_err);
   }
   buf_.clear();
 }
@@ -315,8 +320,7 @@ int TextWriter::cut_to_whole_records() {
   return cut_err;
 }
 
-void TextWriter::open(const std::string& name,
-                      const std::function<void(int fd)>& check) {
+void TextWriter::open(const std::string& name, const Opener& opener) {
   name_ = name;
   memory_ = false;
   failed_ = false;
@@ -324,11 +328,13 @@ void TextWriter::open(const std::string& name,
   written_ = 0;
   whole_ = 0;
   errno = 0;
-  // Opened without truncating: the file is cut to empty only once `check`
-  // has seen which file the name led to. Devices and pipes are not cut.
-  const int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666);
+  // Opened without truncating: the file is cut to empty only once the
+  // opener has seen which file the name led to. Devices and pipes are not
+  // cut.
+  const int fd =
+      opener ? opener(name)
+             : ::open(name.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666);
   if (fd < 0) fatal_file("cannot open", name);
-  if (check) check(fd);
   struct stat st {};
   if (fstat(fd, &st) != 0 || (S_ISREG(st.st_mode) && ftruncate(fd, 0) != 0)) {
     fatal_file("cannot open", name);

@@ -114,13 +114,15 @@ class TextWriter {
   TextWriter& operator=(const TextWriter&) = delete;
   ~TextWriter();
 
+  // Opens `name` for writing without truncating it and answers the
+  // descriptor (closed on exec); it may stop the run, leaving the file as
+  // it was.
+  using Opener = std::function<int(const std::string& name)>;
   // Creates (truncates) the file, closed on exec so that no command the
   // run starts (a screen capture) holds it; stops the run when it cannot.
-  // `check`, when given, is run on the descriptor of the file opened
-  // before the file is truncated: it may stop the run, leaving the file
-  // as it was.
-  void open(const std::string& name,
-            const std::function<void(int fd)>& check = {});
+  // The file is opened through `opener` when one is given (which checks
+  // the file before it is truncated), otherwise by its name.
+  void open(const std::string& name, const Opener& opener = {});
   // Collects output in memory only (tests).
   void open_memory();
   bool is_open() const { return fp_ != nullptr || memory_; }

@@ -16,8 +16,10 @@ int main() {
   veskaro::X11Device dev;
   // The option menu's captions are read with the other inputs, before the
   // listing is created; the display is opened at the first frame. No
-  // screen dump may be any other file of the run.
+  // screen dump may be any other file of the run, nor standard output or
+  // error.
   veskaro::FileGuard guard;
   dev.guard_outputs([&guard](const std::string& dump) { guard.check(dump); });
+  guard.add_later_outputs(veskaro::X11Device::is_dump_name);
   return veskaro::run(dev, guard, /*menu=*/true);
 }

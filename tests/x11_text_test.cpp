@@ -4,10 +4,15 @@
 #ifdef VESKARO_X11_DEVICE
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <iterator>
 #include <string>
 #include <vector>
 
 #include "device/x11/x11_device.h"
+#include "tests/temp_dir.h"
 #include "tests/x11_fake_layer.h"
 
 namespace veskaro {
@@ -15,14 +20,18 @@ namespace {
 
 using Calls = std::vector<std::string>;
 
+// A screen device on a fake window; its shell notes each command and runs
+// `during` in the command's folder.
 struct Opened {
   FakeLayer layer;
   X11Device dev{layer};
   std::vector<std::string> commands;
+  std::function<void(const std::string& folder)> during;
   Opened() {
     dev.daruvuza();
-    dev.set_shell([this](const std::string& c) {
+    dev.set_shell([this](const std::string& c, const std::string& folder) {
       commands.push_back(c);
+      if (during) during(folder);
       return 0;
     });
     layer.take();
@@ -87,7 +96,27 @@ TEST(X11Text, CursorBoxColourFollowsTheFirstBackground) {
             (Calls{"boxfill 0.062500 0.234375 9.390375 9.562250 0 -1"}));
 }
 
+// Runs the test body in a fresh folder of its own.
+class InFolder {
+ public:
+  InFolder() : back_(std::filesystem::current_path()) {
+    std::filesystem::current_path(unique_temp_dir("veskaro_dump"));
+  }
+  InFolder(const InFolder&) = delete;
+  InFolder& operator=(const InFolder&) = delete;
+  ~InFolder() { std::filesystem::current_path(back_); }
+
+ private:
+  std::filesystem::path back_;
+};
+
+std::string contents(const std::string& name) {
+  std::ifstream in(name);
+  return {std::istreambuf_iterator<char>(in), {}};
+}
+
 TEST(X11Text, ScreenDumpsAreNumbered) {
+  const InFolder here;
   Opened o;
   // Each dump's file is handed to the output check before it is taken.
   std::vector<std::string> checked;
@@ -104,6 +133,27 @@ TEST(X11Text, ScreenDumpsAreNumbered) {
   EXPECT_TRUE(o.commands[2].ends_with(" SCREEN.3"));
   EXPECT_TRUE(o.commands[9].ends_with(" SCREEN.10"));
   EXPECT_EQ(o.layer.take(), Calls(10, "flushit"));
+}
+
+// The capture command writes into a folder of its own and the picture is
+// renamed onto its name: a link made while the command waits is replaced,
+// never written through.
+TEST(X11Text, ScreenDumpNeverWritesThroughALinkMadeWhileItWaits) {
+  const InFolder here;
+  std::ofstream("VESKARO.CUR") << "curves\n";
+  Opened o;
+  o.during = [](const std::string& folder) {
+    std::filesystem::create_symlink("VESKARO.CUR", "SCREEN.1");
+    std::ofstream(folder + "/SCREEN.1") << "picture\n";
+  };
+  o.dev.printit();
+  EXPECT_EQ(contents("VESKARO.CUR"), "curves\n");
+  EXPECT_FALSE(std::filesystem::is_symlink("SCREEN.1"));
+  EXPECT_EQ(contents("SCREEN.1"), "picture\n");
+  // Nothing else is left in the run folder.
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator("."),
+                          std::filesystem::directory_iterator()),
+            2);
 }
 
 TEST(X11Text, NumbersAsCharacters) {

@@ -101,6 +101,24 @@ void PostScriptDevice::mysize(std::array<float, 2>& x,
 void PostScriptDevice::guard_outputs(FileGuard& guard) {
   guard_ = &guard;
   guard.add_output(file_name(kFirstName));
+  if (onefile_setting_ == 0) guard.add_later_outputs(is_page_name);
+}
+
+// "PLOT", the page number in at least four digits, ".ps": the names that
+// nextname gives, from page 1 on.
+bool PostScriptDevice::is_page_name(const std::string& name) {
+  constexpr std::string_view kStem = "PLOT";
+  constexpr std::string_view kEnd = ".ps";
+  if (name.size() < kStem.size() + 4 + kEnd.size() ||
+      !name.starts_with(kStem) || !name.ends_with(kEnd)) {
+    return false;
+  }
+  const std::string_view digits = std::string_view(name).substr(
+      kStem.size(), name.size() - kStem.size() - kEnd.size());
+  if (digits.find_first_not_of("0123456789") != std::string_view::npos) {
+    return false;
+  }
+  return digits.size() == 4 ? digits != "0000" : digits.front() != '0';
 }
 
 std::string PostScriptDevice::file_name(std::string name) const {
@@ -112,9 +130,9 @@ void PostScriptDevice::openplot() {
   if (NPAGE == 0 || ONEFILE == 0) {
     const std::string name = file_name(NAME);
     if (guard_ != nullptr) {
-      guard_->check(name);
-      out_.open(name,
-                [this, &name](int fd) { guard_->check_opened(name, fd); });
+      out_.open(name, [this](const std::string& file) {
+        return guard_->open(file);
+      });
     } else {
       out_.open(name);
     }
@@ -233,6 +251,7 @@ void PostScriptDevice::finish_page() {
   tell(NPAGE);
   if (ONEFILE == 0) {
     out_.close();
+    if (guard_ != nullptr) guard_->release(out_.name());
     NPAGE = 0;
   }
   nextname(NAME);

@@ -38,8 +38,11 @@ class PostScriptDevice final : public Device {
   void endplots() override;
 
   // Checks every file before it is opened for writing against the inputs
-  // noted in `guard`; the first file is also checked at start-up.
+  // noted in `guard`; the first file is also checked at start-up, and with
+  // a file per page, standard output and error against the pages there.
   void guard_outputs(FileGuard& guard);
+  // Whether `name` is one of the file names the pages are written to.
+  static bool is_page_name(const std::string& name);
 
   // The same as `plot`; the outline of `boxcolor` is drawn through it.
   void plotreal(float x, float y, int ipen);

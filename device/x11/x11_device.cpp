@@ -24,12 +24,12 @@ std::string start_command() {
 }  // namespace
 
 X11Device::X11Device() : owned_(make_xlib_layer()), layer_(*owned_) {
-  shell_ = [](const std::string& cmd) { return std::system(cmd.c_str()); };
+  shell_ = run_shell;
   COMMAND = start_command();
 }
 
 X11Device::X11Device(WindowLayer& layer) : layer_(layer) {
-  shell_ = [](const std::string&) { return 0; };
+  shell_ = [](const std::string&, const std::string&) { return 0; };
   COMMAND = start_command();
 }
 

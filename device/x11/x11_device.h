@@ -79,17 +79,21 @@ class X11Device final : public Device {
   int keycode();
   void pixset(float x, float y, int ic);
 
-  // Runs a command text through the system's shell, waits for it and
-  // answers its wait status as std::system does (-1 with errno set when
-  // no shell could be started); replaceable so that tests can see the
-  // screen-dump command.
-  using Shell = std::function<int(const std::string&)>;
+  // Runs a command text through the system's shell in the folder given,
+  // waits for it and answers its wait status as std::system does (-1 with
+  // errno set when no shell could be started); replaceable so that tests
+  // can see the screen-dump command.
+  using Shell =
+      std::function<int(const std::string& command, const std::string& folder)>;
   void set_shell(Shell shell) { shell_ = std::move(shell); }
   // Called with the file name of each screen dump before the dump is
   // taken; it stops the run when that file is an input or another output
   // of the run (the program passes its file guard's check).
   using OutputCheck = std::function<void(const std::string&)>;
   void guard_outputs(OutputCheck check) { check_ = std::move(check); }
+  // Whether `name` is one of the file names the screen dumps are written
+  // to: "SCREEN." and the dump number.
+  static bool is_dump_name(const std::string& name);
 
   // Read-only views for tests.
   const ColourTable& penmap() const { return PENMAP; }
@@ -147,6 +151,12 @@ class X11Device final : public Device {
 // Writes z with idec decimals (none and no point when idec < 0) into
 // field; n is the count of characters.
 void numbr2(double z, int idec, std::string& field, int& n);
+
+// Runs `command` through /bin/sh in `folder` and waits for it as
+// std::system does: the caller ignores SIGINT and SIGQUIT and holds
+// SIGCHLD meanwhile, so that Ctrl-C ends the command, not the run. Answers
+// the wait status, or -1 with errno set when the shell cannot be started.
+int run_shell(const std::string& command, const std::string& folder);
 
 // Turns a key symbol into a key number; none for a key that is passed
 // over (F3 to F12, and symbols of 10000 and more).

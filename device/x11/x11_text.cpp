@@ -1,17 +1,17 @@
 // Menu text in character cells, cursor boxes, keys, single pixels and
 // screen dumps of the screen device.
-#include <sys/stat.h>
 #include <sys/wait.h>
-#include <unistd.h>
 
 #include <cerrno>
 #include <cmath>
 #include <csignal>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
-#include <optional>
+#include <filesystem>
 #include <string>
+#include <system_error>
 
 #include "device/x11/x11_device.h"
 
@@ -23,6 +23,8 @@ constexpr int kRows = 31;     // rows 0-30
 constexpr char kNoChar = '\x02';
 // The dump number is written into the command text from this column on.
 constexpr std::size_t kNumberAt = 49;
+// The command text's length: up to 7 digits of the number fit.
+constexpr std::size_t kCommandLength = 56;
 
 // Why a screen dump was not written, from the wait status of its command
 // as std::system gives it (error: errno right after it); empty when the
@@ -54,32 +56,29 @@ std::string why_not_written(const std::string& program, int status, int error) {
   return why;
 }
 
-// The name's own status, a link not followed; none when it is not there.
-std::optional<struct stat> status_of(const std::string& name) {
-  struct stat st {};
-  if (lstat(name.c_str(), &st) != 0) return std::nullopt;
-  return st;
-}
+// A folder of the dump's own, made in the run folder: the capture command
+// writes its picture there, never into a file of the run that its name
+// may have become meanwhile (a link made while the command waits), and
+// the picture is renamed onto its name only once it is made. Removed with
+// whatever is left in it.
+class DumpFolder {
+ public:
+  DumpFolder() {
+    std::string name = ".veskaro-dump-XXXXXX";
+    if (mkdtemp(name.data()) != nullptr) name_ = std::move(name);
+  }
+  DumpFolder(const DumpFolder&) = delete;
+  DumpFolder& operator=(const DumpFolder&) = delete;
+  ~DumpFolder() {
+    std::error_code ignored;
+    if (!name_.empty()) std::filesystem::remove_all(name_, ignored);
+  }
+  // Empty when the folder could not be made (errno says why).
+  const std::string& name() const { return name_; }
 
-bool same_file(const struct stat& a, const struct stat& b) {
-  return a.st_dev == b.st_dev && a.st_ino == b.st_ino &&
-         a.st_size == b.st_size && a.st_mtim.tv_sec == b.st_mtim.tv_sec &&
-         a.st_mtim.tv_nsec == b.st_mtim.tv_nsec;
-}
-
-// After a dump that failed: the part of a picture the command may have
-// written is removed, so that it takes no room another file of the run
-// needs and is not taken for a dump. Only a regular file under the name
-// itself goes, one that was not there before the command or has changed
-// since; a link, and whatever it leads to, stays, as does a file the
-// command did not touch.
-void remove_partial(const std::string& name,
-                    const std::optional<struct stat>& before) {
-  const std::optional<struct stat> after = status_of(name);
-  if (!after || !S_ISREG(after->st_mode)) return;
-  if (before && same_file(*before, *after)) return;
-  unlink(name.c_str());
-}
+ private:
+  std::string name_;
+};
 
 }  // namespace
 
@@ -169,17 +168,39 @@ void X11Device::printit() {
   const std::string file = command.substr(command.rfind(' ') + 1);
   if (check_) check_(file);
   layer_.flushit();
-  const std::optional<struct stat> before = status_of(file);
-  const int status = shell_(command);
-  const int error = errno;
   // A dump that was not made is no reason to end an interactive run: it
-  // is reported and the run goes on.
-  const std::string why =
-      why_not_written(command.substr(0, command.find(' ')), status, error);
+  // is reported and the run goes on. Its folder goes with what the
+  // command left there; the file under the dump's name is not touched.
+  const DumpFolder folder;
+  std::string why;
+  if (folder.name().empty()) {
+    why = std::string("no folder for it can be made: ") + std::strerror(errno);
+  } else {
+    const std::string program = command.substr(0, command.find(' '));
+    const int status = shell_(command, folder.name());
+    why = why_not_written(program, status, errno);
+    // A rename puts the picture in place of a link of that name rather
+    // than writing through it.
+    if (why.empty() &&
+        std::rename((folder.name() + "/" + file).c_str(), file.c_str()) != 0) {
+      why = errno == ENOENT
+                ? program + " made no file"
+                : std::string("it cannot be put in place: ") +
+                      std::strerror(errno);
+    }
+  }
   if (why.empty()) return;
-  remove_partial(file, before);
   std::fprintf(stderr, "veskaro: screen dump %s not written: %s\n",
                file.c_str(), why.c_str());
+}
+
+bool X11Device::is_dump_name(const std::string& name) {
+  constexpr std::string_view kStem = "SCREEN.";
+  if (!name.starts_with(kStem)) return false;
+  const std::string_view digits = std::string_view(name).substr(kStem.size());
+  return !digits.empty() && digits.size() <= kCommandLength - kNumberAt &&
+         digits.front() != '0' &&
+         digits.find_first_not_of("0123456789") == std::string_view::npos;
 }
 
 namespace {
