@@ -93,6 +93,20 @@ partial_listing "file-size limit in the listing" "$dir" "Y Axis Label"
   fail "file-size limit in the listing: it ends in part of a record"
 echo "ok: the file-size limit in the listing's closing line"
 
+# The page reaches the limit first; the listing's write at exit fails
+# too, is said on a line of its own and is cut back to a whole record.
+example fsize-both
+dir=$WORK/fsize-both
+runit "$dir" prlimit --fsize=1010 "$PS1PROG"
+printf '%s\n' "veskaro: cannot write PLOT0001.ps: File too large" \
+  "veskaro: cannot write VESKARO.LST: File too large" |
+  cmp -s - "$dir/stderr" ||
+  fail "the listing's last write: standard error was: $(cat "$dir/stderr")"
+partial_listing "the listing's last write" "$dir" "Line Thickness"
+[ -z "$(tail -c 1 "$dir/VESKARO.LST")" ] ||
+  fail "the listing's last write: it ends in part of a record"
+echo "ok: the listing's last write fails after the page's"
+
 # The same when the listing cannot be cut back (a preloaded library fails
 # every cut to a length above zero): a second line says that it may end
 # inside a record, as it then does.
@@ -419,37 +433,50 @@ fi
 
 # A link made after the names were checked, while the run reads its font
 # (a named pipe, written once the run waits on it), is seen when the
-# listing is opened, before it is cut.
-example lst-late
-dir=$WORK/lst-late
-mv "$dir/PLOT.CHR" "$dir/chr"
-mkfifo "$dir/PLOT.CHR"
-(cd "$dir" && exec "$PS1PROG" >stdout 2>stderr) &
-pid=$!
-# Open for reading and writing, so this does not wait for the run.
-exec 3<>"$dir/PLOT.CHR"
-for _ in $(seq 600); do
-  grep -q pipe "/proc/$pid/wchan" 2>/dev/null && break
-  sleep 0.1
-done
-wchan=$(cat "/proc/$pid/wchan" 2>/dev/null || true)
-# Kernels name the wait pipe_read or pipe_wait; some show no names.
-if [ "$wchan" = 0 ] || [ -z "$wchan" ]; then
-  echo "skipped: VESKARO.LST linked late (no wait channels shown)"
-  exec 3>&-
-  kill "$pid"
-  wait "$pid" || true
-else
-  [[ $wchan == *pipe* ]] || fail "VESKARO.LST linked late: run in $wchan"
-  ln -s VESKARO.INP "$dir/VESKARO.LST"
+# listing is opened, before it is cut; a link to a missing input is
+# refused before the open makes that input.
+# late_link CASE INPUT: the run in $WORK/CASE, its VESKARO.LST linked to
+# INPUT while it waits; answers 1 when the kernel shows no wait channels.
+late_link() {
+  local dir=$WORK/$1 pid wchan status=0
+  mv "$dir/PLOT.CHR" "$dir/chr"
+  mkfifo "$dir/PLOT.CHR"
+  (cd "$dir" && exec "$PS1PROG" >stdout 2>stderr) &
+  pid=$!
+  # Open for reading and writing, so this does not wait for the run.
+  exec 3<>"$dir/PLOT.CHR"
+  for _ in $(seq 600); do
+    grep -q pipe "/proc/$pid/wchan" 2>/dev/null && break
+    sleep 0.1
+  done
+  wchan=$(cat "/proc/$pid/wchan" 2>/dev/null || true)
+  # Kernels name the wait pipe_read or pipe_wait; some show no names.
+  if [ "$wchan" = 0 ] || [ -z "$wchan" ]; then
+    exec 3>&-
+    kill "$pid"
+    wait "$pid" || true
+    return 1
+  fi
+  [[ $wchan == *pipe* ]] || fail "$1: run in $wchan"
+  ln -s "$2" "$dir/VESKARO.LST"
   cat "$dir/chr" >&3
   exec 3>&-
-  status=0
   wait "$pid" || status=$?
   echo "$status" >"$dir/status"
-  refused "VESKARO.LST linked while the font is read" "$dir" VESKARO.LST \
-    VESKARO.INP
+}
+example lst-late
+if ! late_link lst-late VESKARO.INP; then
+  echo "skipped: VESKARO.LST linked late (no wait channels shown)"
+else
+  refused "VESKARO.LST linked while the font is read" "$WORK/lst-late" \
+    VESKARO.LST VESKARO.INP
   echo "ok: VESKARO.LST linked while the font is read"
+  example lst-late-nopnt
+  rm "$WORK/lst-late-nopnt/VESKARO.PNT"
+  late_link lst-late-nopnt VESKARO.PNT
+  refused_missing "VESKARO.LST linked to a missing VESKARO.PNT while the font is read" \
+    "$WORK/lst-late-nopnt" VESKARO.LST VESKARO.PNT
+  echo "ok: VESKARO.LST linked to a missing input while the font is read"
 fi
 
 # Standard output or error that is a file of the run stops it before
@@ -460,7 +487,8 @@ fi
 std_refused() {
   example "$1"
   local dir=$WORK/$1 status=0 file
-  (cd "$dir" && exec "$PS1PROG" >>"$2" 2>>"$3") || status=$?
+  (cd "$dir" && exec env DISPLAY=:4242 "${PROG:-$PS1PROG}" >>"$2" 2>>"$3") ||
+    status=$?
   [ "$status" = 2 ] || fail "$1: status $status"
   [ "$(cat "$dir/$3")" = "$4" ] || fail "$1: $3 holds: $(cat "$dir/$3")"
   for file in VESKARO.LST PLOT0001.ps; do
@@ -478,6 +506,14 @@ std_refused err-lst stdout VESKARO.LST \
   "veskaro: refusing to write VESKARO.LST: it is standard error"
 std_refused std-cur VESKARO.CUR stderr \
   "veskaro: refusing to write standard output: it is the input file VESKARO.CUR"
+# A file the run would write later, a page or a dump, before it connects
+# to a display.
+PROG=$PSPROG std_refused std-ps2 PLOT0002.ps stderr \
+  "veskaro: refusing to write PLOT0002.ps: it is standard output"
+if [ -x "$X11PROG" ]; then
+  PROG=$X11PROG std_refused std-dump SCREEN.1 stderr \
+    "veskaro: refusing to write SCREEN.1: it is standard output"
+fi
 # Both into one log is no conflict.
 example std-log
 (cd "$WORK/std-log" && exec "$PS1PROG" >log 2>&1) ||
@@ -529,6 +565,35 @@ grep -qx '%%Page: 999 999' "$dir/PLOT0001.ps" &&
   grep -qx '%%Page:10002 10002' "$dir/PLOT0001.ps" ||
   fail "page comments run their numbers together"
 echo "ok: 10,002 pages"
+
+# A watcher takes each finished page away while the run goes on, and
+# makes and removes a missing input: the freed inodes go to the next new
+# pages, which are no file the run still has.
+example spooled
+dir=$WORK/spooled
+rm "$dir/VESKARO.PNT"
+awk -v l="$layout" -v c="$control" 'BEGIN {
+  print l "\n" c "\nX\nY"
+  for (i = 1; i <= 300; i++) print "Plot " i "\n\n\n"
+}' >"$dir/VESKARO.INP"
+head -n 1200 "$WORK/pages/VESKARO.CUR" >"$dir/VESKARO.CUR"
+(
+  cd "$dir"
+  while [ ! -e stop ]; do
+    rm -f PLOT*.ps
+    : >VESKARO.PNT
+    rm -f VESKARO.PNT
+  done
+) &
+watcher=$!
+runit "$dir" "$PSPROG"
+touch "$dir/stop"
+wait "$watcher"
+[ "$(cat "$dir/status")" = 0 ] ||
+  fail "pages taken away: status $(cat "$dir/status"): $(cat "$dir/stderr")"
+[ "$(grep -c "SENDING PLOT" "$dir/stdout")" = 301 ] ||
+  fail "pages taken away: not every page made"
+echo "ok: pages taken away while the run goes on"
 
 # A curve of 10,000,003 points: the store takes 10,000,000, the run goes
 # on and the terminal says what was cut.
