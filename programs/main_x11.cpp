@@ -3,8 +3,10 @@
 
 #include "core/routines.h"
 #include "device/x11/x11_device.h"
+#include "programs/arguments.h"
 
-int main() {
+int main(int argc, char** argv) {
+  veskaro::handle_arguments(veskaro::Program::kX11, argc, argv);
   // The screen dumps run a command and need its exit status: a SIGCHLD
   // left ignored by the parent would have the command reaped unseen and
   // a dump that was made reported as not written. The program starts
