@@ -292,8 +292,8 @@ int FileGuard::open_file(const std::string& output) {
   for (int tries = 0; tries < kMaxOpenTries; ++tries) {
     // A file this open makes is new: no other file of the run can be it
     // but one whose name leads to its place.
-    int fd = ::open(output.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC,
-                    0666);
+    int fd =
+        ::open(output.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd >= 0) {
       made_ = {true, -1, output, 0, 0};
       return fd;
@@ -365,9 +365,9 @@ int FileGuard::open(const std::string& output) {
 }
 
 void FileGuard::release(const std::string& output) {
-  const auto it = std::find_if(
-      held_.begin(), held_.end(),
-      [&output](const Named& out) { return out.name == output; });
+  const auto it =
+      std::find_if(held_.begin(), held_.end(),
+                   [&output](const Named& out) { return out.name == output; });
   if (it == held_.end()) return;
   files_.emplace(std::pair{it->id.dev, it->id.ino}, std::move(it->name));
   held_.erase(it);
@@ -388,10 +388,9 @@ void FileGuard::against_later_outputs() {
     const dirent* const entry = readdir(dir);
     if (entry == nullptr) break;
     const std::string name = entry->d_name;
-    if (std::none_of(later_.begin(), later_.end(),
-                     [&name](const auto& may_write) {
-                       return may_write(name);
-                     })) {
+    if (std::none_of(
+            later_.begin(), later_.end(),
+            [&name](const auto& may_write) { return may_write(name); })) {
       continue;
     }
     const Identity id = identify(name);

@@ -130,9 +130,8 @@ void PostScriptDevice::openplot() {
   if (NPAGE == 0 || ONEFILE == 0) {
     const std::string name = file_name(NAME);
     if (guard_ != nullptr) {
-      out_.open(name, [this](const std::string& file) {
-        return guard_->open(file);
-      });
+      out_.open(name,
+                [this](const std::string& file) { return guard_->open(file); });
     } else {
       out_.open(name);
     }

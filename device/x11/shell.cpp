@@ -9,8 +9,6 @@
 
 #include "device/x11/x11_device.h"
 
-extern char** environ;
-
 namespace veskaro {
 
 int run_shell(const std::string& command, const std::string& folder) {
@@ -39,8 +37,8 @@ int run_shell(const std::string& command, const std::string& folder) {
   posix_spawnattr_init(&attr);
   posix_spawnattr_setsigdefault(&attr, &defaults);
   posix_spawnattr_setsigmask(&attr, &old_mask);
-  posix_spawnattr_setflags(&attr, POSIX_SPAWN_SETSIGDEF |
-                                      POSIX_SPAWN_SETSIGMASK);
+  posix_spawnattr_setflags(&attr,
+                           POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETSIGMASK);
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
   posix_spawn_file_actions_addchdir_np(&actions, folder.c_str());
@@ -52,8 +50,7 @@ int run_shell(const std::string& command, const std::string& folder) {
   char* argv[] = {sh.data(), c.data(), end.data(), text.data(), nullptr};
   pid_t pid = 0;
   int status = -1;
-  const int err =
-      posix_spawn(&pid, "/bin/sh", &actions, &attr, argv, environ);
+  const int err = posix_spawn(&pid, "/bin/sh", &actions, &attr, argv, environ);
   if (err == 0) {
     while (waitpid(pid, &status, 0) < 0) {
       if (errno != EINTR) {

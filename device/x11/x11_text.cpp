@@ -183,10 +183,9 @@ void X11Device::printit() {
     // than writing through it.
     if (why.empty() &&
         std::rename((folder.name() + "/" + file).c_str(), file.c_str()) != 0) {
-      why = errno == ENOENT
-                ? program + " made no file"
-                : std::string("it cannot be put in place: ") +
-                      std::strerror(errno);
+      why = errno == ENOENT ? program + " made no file"
+                            : std::string("it cannot be put in place: ") +
+                                  std::strerror(errno);
     }
   }
   if (why.empty()) return;
