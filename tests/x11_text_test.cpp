@@ -118,6 +118,10 @@ std::string contents(const std::string& name) {
 TEST(X11Text, ScreenDumpsAreNumbered) {
   const InFolder here;
   Opened o;
+  o.during = [&o](const std::string& folder) {
+    const std::string& c = o.commands.back();
+    std::ofstream(folder + "/" + c.substr(c.rfind(' ') + 1)) << "picture\n";
+  };
   // Each dump's file is handed to the output check before it is taken.
   std::vector<std::string> checked;
   o.dev.guard_outputs([&o, &checked](const std::string& file) {
@@ -132,6 +136,7 @@ TEST(X11Text, ScreenDumpsAreNumbered) {
             "import -rotate 90" + std::string(25, ' ') + "SCREEN.1");
   EXPECT_TRUE(o.commands[2].ends_with(" SCREEN.3"));
   EXPECT_TRUE(o.commands[9].ends_with(" SCREEN.10"));
+  EXPECT_EQ(contents("SCREEN.10"), "picture\n");
   EXPECT_EQ(o.layer.take(), Calls(10, "flushit"));
 }
 
