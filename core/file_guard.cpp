@@ -337,7 +337,8 @@ void FileGuard::unmake() {
 }
 
 int FileGuard::open(const std::string& output) {
-  check(output);
+  // Noted below as the file opened, not by its name.
+  check_one(output);
   const int fd = open_file(output);
   struct stat st {};
   if (fstat(fd, &st) != 0) fatal_file("cannot open", output);
@@ -375,13 +376,14 @@ void FileGuard::release(const std::string& output) {
 
 void FileGuard::against_later_outputs() {
   if (standards_.empty() || later_.empty()) return;
-  const std::string& stream = standards_.front().name;
+  const auto unreadable = [this]() {
+    refuse(standards_.front().name,
+           std::string("it cannot be checked against the files of the "
+                       "folder (") +
+               std::strerror(errno) + ")");
+  };
   DIR* const dir = opendir(".");
-  if (dir == nullptr) {
-    refuse(stream, std::string("it cannot be checked against the files of "
-                               "the folder (") +
-                       std::strerror(errno) + ")");
-  }
+  if (dir == nullptr) unreadable();
   const std::unique_ptr<DIR, int (*)(DIR*)> hold(dir, closedir);
   for (;;) {
     errno = 0;
@@ -397,11 +399,7 @@ void FileGuard::against_later_outputs() {
     if (id.kind == Identity::Kind::kUnknown) need_known(name, id);
     against_standard(name, id);
   }
-  if (errno != 0) {
-    refuse(stream, std::string("it cannot be checked against the files of "
-                               "the folder (") +
-                       std::strerror(errno) + ")");
-  }
+  if (errno != 0) unreadable();
 }
 
 void FileGuard::check_outputs() {
