@@ -14,8 +14,8 @@ namespace {
 constexpr std::string_view kFontRequest =
     "-adobe-courier-bold-r-*-*-25-*-*-*-*-*-*-*  ";
 
-std::string start_command() {
-  std::string cmd(56, ' ');
+std::string start_command(std::size_t length) {
+  std::string cmd(length, ' ');
   cmd.replace(0, 17, "import -rotate 90");
   cmd.replace(42, 7, "SCREEN.");
   return cmd;
@@ -25,12 +25,12 @@ std::string start_command() {
 
 X11Device::X11Device() : owned_(make_xlib_layer()), layer_(*owned_) {
   shell_ = run_shell;
-  COMMAND = start_command();
+  COMMAND = start_command(kCommandLength);
 }
 
 X11Device::X11Device(WindowLayer& layer) : layer_(layer) {
   shell_ = [](const std::string&, const std::string&) { return 0; };
-  COMMAND = start_command();
+  COMMAND = start_command(kCommandLength);
 }
 
 X11Device::~X11Device() = default;

@@ -142,7 +142,9 @@ class X11Device final : public Device {
 
   TextGrid text_;
   TextGrid scrn_;
-  // The screen-dump command: the file number goes from column 50 on.
+  // The screen-dump command: the file number goes from column 50 on, and
+  // up to 7 of its digits fit.
+  static constexpr std::size_t kCommandLength = 56;
   std::string COMMAND;
   float SPAGE = 0.0F;
   int NN = 0;

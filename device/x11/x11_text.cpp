@@ -23,8 +23,6 @@ constexpr int kRows = 31;     // rows 0-30
 constexpr char kNoChar = '\x02';
 // The dump number is written into the command text from this column on.
 constexpr std::size_t kNumberAt = 49;
-// The command text's length: up to 7 digits of the number fit.
-constexpr std::size_t kCommandLength = 56;
 
 // Why a screen dump was not written, from the wait status of its command
 // as std::system gives it (error: errno right after it); empty when the
