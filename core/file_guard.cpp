@@ -374,32 +374,23 @@ void FileGuard::release(const std::string& output) {
   held_.erase(it);
 }
 
+// Only brings a refusal forward: what the scan cannot look at (a folder
+// it cannot list, a name there it cannot look at) is left to the check of
+// the file as it is opened, which refuses what it cannot compare.
 void FileGuard::against_later_outputs() {
   if (standards_.empty() || later_.empty()) return;
-  const auto unreadable = [this]() {
-    refuse(standards_.front().name,
-           std::string("it cannot be checked against the files of the "
-                       "folder (") +
-               std::strerror(errno) + ")");
-  };
   DIR* const dir = opendir(".");
-  if (dir == nullptr) unreadable();
+  if (dir == nullptr) return;
   const std::unique_ptr<DIR, int (*)(DIR*)> hold(dir, closedir);
-  for (;;) {
-    errno = 0;
-    const dirent* const entry = readdir(dir);
-    if (entry == nullptr) break;
+  while (const dirent* const entry = readdir(dir)) {
     const std::string name = entry->d_name;
     if (std::none_of(
             later_.begin(), later_.end(),
             [&name](const auto& may_write) { return may_write(name); })) {
       continue;
     }
-    const Identity id = identify(name);
-    if (id.kind == Identity::Kind::kUnknown) need_known(name, id);
-    against_standard(name, id);
+    against_standard(name, identify(name));
   }
-  if (errno != 0) unreadable();
 }
 
 void FileGuard::check_outputs() {

@@ -29,7 +29,68 @@ TextWriter* kept_writer = nullptr;
 const char* reason_of(int err) {
   return err != 0 ? std::strerror(err) : "error";
 }
+
+// The length of the UTF-8 character that `s` begins with: 0 when its
+// bytes are not UTF-8 (also an overlong form, a surrogate or a code point
+// past U+10FFFF), -1 when `s` ends inside it.
+int char_length(std::string_view s) {
+  const auto byte = [s](std::size_t k) {
+    return static_cast<unsigned char>(s[k]);
+  };
+  const unsigned lead = byte(0);
+  // The second byte's range narrows for the leads that could otherwise
+  // spell an overlong form, a surrogate or too large a code point.
+  unsigned low = 0x80;
+  unsigned high = 0xBF;
+  int n = 0;
+  if (lead >= 0xC2 && lead <= 0xDF) {
+    n = 2;
+  } else if (lead >= 0xE0 && lead <= 0xEF) {
+    n = 3;
+    if (lead == 0xE0) low = 0xA0;
+    if (lead == 0xED) high = 0x9F;
+  } else if (lead >= 0xF0 && lead <= 0xF4) {
+    n = 4;
+    if (lead == 0xF0) low = 0x90;
+    if (lead == 0xF4) high = 0x8F;
+  } else {
+    return 0;
+  }
+  for (std::size_t k = 1; k < static_cast<std::size_t>(n); ++k) {
+    if (k >= s.size()) return -1;
+    if (byte(k) < low || byte(k) > high) return 0;
+    low = 0x80;
+    high = 0xBF;
+  }
+  return n;
+}
+
 }  // namespace
+
+std::string terminal_safe(std::string_view text) {
+  std::string out;
+  std::size_t i = 0;
+  while (i < text.size()) {
+    const auto lead = static_cast<unsigned char>(text[i]);
+    if (lead < 0x80) {
+      out += lead < 0x20 || lead == 0x7F ? '?' : text[i];
+      ++i;
+      continue;
+    }
+    const int n = char_length(text.substr(i));
+    if (n < 0) break;
+    const bool c1 = lead == 0xC2 && n == 2 &&
+                    static_cast<unsigned char>(text[i + 1]) < 0xA0;
+    if (n == 0 || c1) {
+      out += '?';
+      i += n == 0 ? 1 : 2;
+      continue;
+    }
+    out.append(text.substr(i, static_cast<std::size_t>(n)));
+    i += static_cast<std::size_t>(n);
+  }
+  return out;
+}
 
 void fatal_file(std::string_view what, std::string_view file) {
   fatal_file(what, file, reason_of(errno));

@@ -30,6 +30,12 @@ void report_file(std::string_view what, std::string_view file,
 // <reason>", status 2.
 [[noreturn]] void fatal_memory(std::string_view what);
 
+// `text` as it may go to a terminal: a control character (C0, DEL or C1)
+// or a byte that is not UTF-8 becomes '?', so that no text of a file or an
+// argument can move the cursor, ring the bell or change the terminal's
+// state; a character that the end of `text` cuts off is left out.
+std::string terminal_safe(std::string_view text);
+
 // Makes the process's surroundings safe for its files, once at start:
 // standard descriptors 0 to 2 that are closed are opened on /dev/null, so
 // that no file of the run takes their place; a write to a closed pipe or

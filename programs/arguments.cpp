@@ -1,5 +1,6 @@
 #include "programs/arguments.h"
 
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -74,9 +75,22 @@ std::string help(const ProgramText& p) {
   return text;
 }
 
+// Longest part of a refused argument shown in its line.
+constexpr std::size_t kShownArgument = 60;
+
+// A refused argument as it is named in one plain line: control bytes
+// shown as '?', and a long one cut, marked by "...".
+std::string shown(std::string_view argument) {
+  if (argument.size() <= kShownArgument) return terminal_safe(argument);
+  return terminal_safe(argument.substr(0, kShownArgument)) + "...";
+}
+
 // Writes `text` to standard output and makes sure it got there: help that
-// is lost (a full disk, a closed pipe) is not reported as success.
+// is lost (a full disk, a closed pipe) is not reported as success. A
+// closed pipe answers the write with an error, not with SIGPIPE, so that
+// the failure is said.
 void print(const std::string& text) {
+  std::signal(SIGPIPE, SIG_IGN);
   if (std::fwrite(text.data(), 1, text.size(), stdout) != text.size() ||
       std::fflush(stdout) != 0) {
     fatal_file("cannot write", "standard output");
@@ -100,12 +114,11 @@ void handle_arguments(Program program, int argc, char** argv) {
   // The argument named is the first one not understood, or the second
   // when the first is understood but does not stand alone.
   const bool known = first == "--help" || first == "--version";
-  const std::string_view bad = known ? argv[2] : first;
+  const std::string bad = shown(known ? argv[2] : first);
   std::fprintf(stderr,
-               "veskaro: unexpected argument '%.*s': %.*s takes no arguments "
+               "veskaro: unexpected argument '%s': %.*s takes no arguments "
                "and works in the current folder (see %.*s --help)\n",
-               static_cast<int>(bad.size()), bad.data(),
-               static_cast<int>(p.name.size()), p.name.data(),
+               bad.c_str(), static_cast<int>(p.name.size()), p.name.data(),
                static_cast<int>(p.name.size()), p.name.data());
   std::exit(2);
 }

@@ -17,11 +17,11 @@ int main(int argc, char** argv) {
   sigaction(SIGCHLD, &child, nullptr);
   veskaro::X11Device dev;
   // The option menu's captions are read with the other inputs, before the
-  // listing is created; the display is opened at the first frame. No
-  // screen dump may be any other file of the run, nor standard output or
-  // error.
+  // listing is created; the display is opened at the first frame. A
+  // screen dump is renamed onto its name, never written through it, so it
+  // cannot be another file of the run; standard output and error are
+  // checked at start against the dumps already there.
   veskaro::FileGuard guard;
-  dev.guard_outputs([&guard](const std::string& dump) { guard.check(dump); });
   guard.add_later_outputs(veskaro::X11Device::is_dump_name);
   return veskaro::run(dev, guard, /*menu=*/true);
 }

@@ -122,16 +122,8 @@ TEST(X11Text, ScreenDumpsAreNumbered) {
     const std::string& c = o.commands.back();
     std::ofstream(folder + "/" + c.substr(c.rfind(' ') + 1)) << "picture\n";
   };
-  // Each dump's file is handed to the output check before it is taken.
-  std::vector<std::string> checked;
-  o.dev.guard_outputs([&o, &checked](const std::string& file) {
-    checked.push_back(file + " after " + std::to_string(o.commands.size()));
-  });
   for (int k = 0; k < 10; ++k) o.dev.printit();
   ASSERT_EQ(o.commands.size(), 10U);
-  ASSERT_EQ(checked.size(), 10U);
-  EXPECT_EQ(checked[0], "SCREEN.1 after 0");
-  EXPECT_EQ(checked[9], "SCREEN.10 after 9");
   EXPECT_EQ(o.commands[0],
             "import -rotate 90" + std::string(25, ' ') + "SCREEN.1");
   EXPECT_TRUE(o.commands[2].ends_with(" SCREEN.3"));

@@ -86,11 +86,6 @@ class X11Device final : public Device {
   using Shell =
       std::function<int(const std::string& command, const std::string& folder)>;
   void set_shell(Shell shell) { shell_ = std::move(shell); }
-  // Called with the file name of each screen dump before the dump is
-  // taken; it stops the run when that file is an input or another output
-  // of the run (the program passes its file guard's check).
-  using OutputCheck = std::function<void(const std::string&)>;
-  void guard_outputs(OutputCheck check) { check_ = std::move(check); }
   // Whether `name` is one of the file names the screen dumps are written
   // to: "SCREEN." and the dump number.
   static bool is_dump_name(const std::string& name);
@@ -111,7 +106,6 @@ class X11Device final : public Device {
   std::unique_ptr<WindowLayer> owned_;
   WindowLayer& layer_;
   Shell shell_;
-  OutputCheck check_;
   // The wait at the end of a page found the window closed.
   bool page_wait_closed_ = false;
 

@@ -151,6 +151,34 @@ void X11Device::curseoff(int icol, int irow, std::string_view chr) {
   layer_.rtextx(0, g.XSPOT[icol], g.YSPOT[irow], chr.substr(0, 1), 1);
 }
 
+namespace {
+
+// Runs the dump `command`, whose last word is its `file`, in a folder of
+// its own and renames the picture onto that name: a link of that name
+// (left from earlier, or made while the command waits) is replaced, never
+// written through. Answers why the dump was not written, or nothing. The
+// folder is gone, with whatever the command left there, when this
+// returns: a partial picture may have filled the disk.
+std::string take_dump(const std::string& command, const std::string& file,
+                      const X11Device::Shell& shell) {
+  const DumpFolder folder;
+  if (folder.name().empty()) {
+    return std::string("no folder for it can be made: ") + std::strerror(errno);
+  }
+  const std::string program = command.substr(0, command.find(' '));
+  const int status = shell(command, folder.name());
+  std::string why = why_not_written(program, status, errno);
+  if (why.empty() &&
+      std::rename((folder.name() + "/" + file).c_str(), file.c_str()) != 0) {
+    why = errno == ENOENT ? program + " made no file"
+                          : std::string("it cannot be put in place: ") +
+                                std::strerror(errno);
+  }
+  return why;
+}
+
+}  // namespace
+
 void X11Device::printit() {
   SPAGE = SPAGE + 1.0F;
   std::string number;
@@ -162,30 +190,12 @@ void X11Device::printit() {
                   number.substr(0, COMMAND.size() - kNumberAt));
   const std::string command =
       COMMAND.substr(0, COMMAND.find_last_not_of(' ') + 1);
-  // The dump's file, the command's last word, is checked first.
   const std::string file = command.substr(command.rfind(' ') + 1);
-  if (check_) check_(file);
   layer_.flushit();
   // A dump that was not made is no reason to end an interactive run: it
-  // is reported and the run goes on. Its folder goes with what the
-  // command left there; the file under the dump's name is not touched.
-  const DumpFolder folder;
-  std::string why;
-  if (folder.name().empty()) {
-    why = std::string("no folder for it can be made: ") + std::strerror(errno);
-  } else {
-    const std::string program = command.substr(0, command.find(' '));
-    const int status = shell_(command, folder.name());
-    why = why_not_written(program, status, errno);
-    // A rename puts the picture in place of a link of that name rather
-    // than writing through it.
-    if (why.empty() &&
-        std::rename((folder.name() + "/" + file).c_str(), file.c_str()) != 0) {
-      why = errno == ENOENT ? program + " made no file"
-                            : std::string("it cannot be put in place: ") +
-                                  std::strerror(errno);
-    }
-  }
+  // is reported and the run goes on; the file under its name is not
+  // touched.
+  const std::string why = take_dump(command, file, shell_);
   if (why.empty()) return;
   std::fprintf(stderr, "veskaro: screen dump %s not written: %s\n",
                file.c_str(), why.c_str());

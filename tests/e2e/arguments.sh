@@ -64,6 +64,23 @@ for prog in "${progs[@]}"; do
       fail "$prog $args: $err"
   done
 
+  # An argument with a line end, terminal controls or 100 KB of text is
+  # named in one plain, short line.
+  check "$prog" 2 "$(printf 'a\nb\033]0;t\a\033[2J')$(head -c 100000 /dev/zero | tr '\0' x)"
+  [ "$(wc -l <"$work/err")" = 1 ] && [ "$(wc -c <"$work/err")" -lt 300 ] &&
+    ! grep -q "$(printf '[\001-\037]')" <(tr -d '\n' <"$work/err") &&
+    [[ $err == "veskaro: unexpected argument 'a?b?]0;t??[2Jxx"*"...'"* ]] ||
+    fail "$prog with a hostile argument: $(head -c 300 "$work/err" | od -c | head)"
+
+  # Help into a pipe closed before it is written: said, with status 2,
+  # not a silent end by SIGPIPE.
+  { sleep 0.3; status=0
+    "$build/programs/$prog" --help 2>"$work/err" || status=$?
+    echo "$status" >"$work/status"; } | true
+  status=$(cat "$work/status")
+  [ "$status" = 2 ] && grep -q "cannot write standard output" "$work/err" ||
+    fail "$prog --help into a closed pipe: status $status: $(cat "$work/err")"
+
   # Text that cannot be written is no success.
   [ -w /dev/full ] || continue
   for option in --help --version; do

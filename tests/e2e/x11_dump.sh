@@ -51,9 +51,12 @@ grep -q dumped "$WORK/root/out" || fail "the dumps did not end"
 
 # A parent that leaves SIGCHLD ignored: the program takes the default back,
 # so the dump's command is waited for and a dump that was made is not
-# reported as not written.
+# reported as not written. A SCREEN.1 left from earlier as a link to an
+# input is replaced by the picture; the input is not touched.
 mkdir "$WORK/nochld"
 menu_deck "$WORK/nochld" 1
+cp "$WORK/nochld/VESKARO.CUR" "$WORK/curves"
+ln -s VESKARO.CUR "$WORK/nochld/SCREEN.1"
 # shellcheck disable=SC2016
 (cd "$WORK/nochld" && PATH="$WORK/bin:$PATH" exec timeout 120 \
   perl -e '$SIG{CHLD} = "IGNORE"; exec @ARGV or die "$ARGV[0]: $!"' \
@@ -71,6 +74,8 @@ rc=0
 wait "$PROGRAM" || rc=$?
 [ "$rc" = 0 ] && [ -s "$RUNDIR/SCREEN.1" ] && [ ! -s "$RUNDIR/err" ] ||
   fail "SIGCHLD ignored: status $rc: $(cat "$RUNDIR/err")"
+[ ! -L "$RUNDIR/SCREEN.1" ] && cmp -s "$RUNDIR/VESKARO.CUR" "$WORK/curves" ||
+  fail "a stale SCREEN.1 link: the dump went through it"
 
 # A dump that is not made is reported by one line and the run goes on:
 # no capture program, one that fails, one cancelled with Ctrl-C while it
@@ -122,4 +127,22 @@ $WORK/partial/err:veskaro: screen dump SCREEN.2 not written: import exited with 
 LINES
   fail "failed dumps: $(cat "$WORK/none/err" "$WORK/fail/err" \
     "$WORK/partial/err")"
+
+# A failed dump whose partial picture filled the disk, with standard error
+# on that disk: its folder is gone before the line is written, so the
+# line is there.
+if [ "$(id -u)" = 0 ] && mkdir "$WORK/full" &&
+  mount -t tmpfs -o size=256k tmpfs "$WORK/full" 2>/dev/null; then
+  cat >"$WORK/partbin/import" <<'FAKE'
+#!/bin/sh
+cat /dev/zero >"$3" 2>/dev/null
+exit 1
+FAKE
+  printf '%s\n' open printit close |
+    PATH="$WORK/partbin:$PATH" drive "$WORK/full" || true
+  line=$(cat "$WORK/full/err")
+  umount "$WORK/full"
+  [ "$line" = "veskaro: screen dump SCREEN.1 not written: import exited with status 1" ] ||
+    fail "a dump that filled the disk: standard error held: $line"
+fi
 echo ok
