@@ -10,50 +10,23 @@ namespace veskaro {
 
 namespace {
 
-// Pen colours 0 to 12 as red, green and blue intensities.
-constexpr std::array<std::array<float, 3>, 13> COLORS{{
-    {0.0F, 0.0F, 0.0F},
-    {0.0F, 0.0F, 0.0F},
-    {0.0F, 0.0F, 0.0F},
-    {0.0F, 0.0F, 0.0F},
-    {1.0F, 0.0F, 0.0F},
-    {0.0F, 0.0F, 0.8F},
-    {0.0F, 0.8F, 0.0F},
-    {1.0F, 0.0F, 1.0F},
-    {1.0F, 0.5F, 0.0F},
-    {0.8F, 0.0F, 0.0F},
-    {0.0F, 0.0F, 1.0F},
-    {0.8F, 0.0F, 0.8F},
-    {0.8F, 0.4F, 0.0F},
-}};
+constexpr std::string_view kSuffix = ".ps";
 
-constexpr std::string_view DIGITS = "0123456789";
-constexpr const char* kFirstName = "PLOT0001.ps ";
-
-// Writes `v` right-justified in six columns with one decimal, rounded half
-// away from zero, and returns the end of the field. The value is clamped
-// to -99.9 .. 999.9 so that the field always begins with a blank: two
-// full fields would run together into one unreadable token. The page
-// spans 0 to 738 points, so no line between points on the page changes.
-// A value that is not a number is written as 0.0.
+// Writes `v` right-justified in six columns with one decimal, as the page
+// records it (see page::tenths), and returns the end of the field.
 char* put_f61(char* p, float v) {
-  double d = static_cast<double>(v) * 10.0;  // exact for any float
-  if (std::isnan(d)) d = 0.0;
-  const bool neg = d < 0.0;
-  double a = std::floor(std::fabs(d) + 0.5);
-  const double top = neg ? 999.0 : 9999.0;
-  if (a > top) a = top;
-  auto t = static_cast<std::int32_t>(a);
+  const page::Tenths t = page::tenths(v);
+  std::int32_t m = t.magnitude;
   char* const end = p + 6;
   char* q = end;
-  *--q = static_cast<char>('0' + t % 10);
-  t /= 10;
+  *--q = static_cast<char>('0' + m % 10);
+  m /= 10;
   *--q = '.';
   do {
-    *--q = static_cast<char>('0' + t % 10);
-    t /= 10;
-  } while (t != 0);
-  if (neg) *--q = '-';
+    *--q = static_cast<char>('0' + m % 10);
+    m /= 10;
+  } while (m != 0);
+  if (t.neg) *--q = '-';
   while (q > p) *--q = ' ';
   return end;
 }
@@ -64,7 +37,7 @@ PostScriptDevice::PostScriptDevice(int onefile, std::string folder,
                                    std::FILE* terminal)
     : onefile_setting_(onefile),
       folder_(std::move(folder)),
-      terminal_(terminal) {}
+      reporter_(terminal) {}
 
 PostScriptDevice::~PostScriptDevice() {
   // A run always ends through endplots; this only saves what an aborted
@@ -76,13 +49,10 @@ void PostScriptDevice::daruvuza() {
   if (MYPASS != 0) return;
   MYPASS = 1;
   ISTART = 1;
-  DX = 738.0F / (XMAX - XMIN);
-  DY = 540.0F / (YMAX - YMIN);
   LUN = 16;
-  NAME = kFirstName;
-  LINEW = 0.6F;
-  LASTPEN = 0;
-  RESOLVE = 0.003F;
+  NAME = page::first_name(kSuffix);
+  LINEW = page::kLineWidth;
+  thinning_.reset();
   NSEG = 0;
   IDRAWN = 0;
   IOPEN = 0;
@@ -100,25 +70,12 @@ void PostScriptDevice::mysize(std::array<float, 2>& x,
 
 void PostScriptDevice::guard_outputs(FileGuard& guard) {
   guard_ = &guard;
-  guard.add_output(file_name(kFirstName));
+  guard.add_output(file_name(page::first_name(kSuffix)));
   if (onefile_setting_ == 0) guard.add_later_outputs(is_page_name);
 }
 
-// "PLOT", the page number in at least four digits, ".ps": the names that
-// nextname gives, from page 1 on.
 bool PostScriptDevice::is_page_name(const std::string& name) {
-  constexpr std::string_view kStem = "PLOT";
-  constexpr std::string_view kEnd = ".ps";
-  if (name.size() < kStem.size() + 4 + kEnd.size() ||
-      !name.starts_with(kStem) || !name.ends_with(kEnd)) {
-    return false;
-  }
-  const std::string_view digits = std::string_view(name).substr(
-      kStem.size(), name.size() - kStem.size() - kEnd.size());
-  if (digits.find_first_not_of("0123456789") != std::string_view::npos) {
-    return false;
-  }
-  return digits.size() == 4 ? digits != "0000" : digits.front() != '0';
+  return page::is_page_name(name, kSuffix);
 }
 
 std::string PostScriptDevice::file_name(std::string name) const {
@@ -153,7 +110,7 @@ void PostScriptDevice::openplot() {
   out_.line(" 1 setlinecap");
   out_.line(" 1 setlinejoin");
   NSEG = 0;
-  LASTPEN = 0;
+  thinning_.reset();
   IOPEN = 1;
 }
 
@@ -170,9 +127,7 @@ void PostScriptDevice::pen(int ipen) {
   // Without daruvuza there is no file name yet: nothing to write to.
   if (ISTART < 1) return;
   if (IOPEN < 1) openplot();
-  std::int64_t n = ipen < 0 ? -static_cast<std::int64_t>(ipen) : ipen;
-  if (n > 12) n = ((n - 3) % 10) + 3;
-  const auto& rgb = COLORS[static_cast<std::size_t>(n)];
+  const auto& rgb = page::pen_colour(ipen);
   out_.line("stroke");
   out_.line("newpath");
   std::snprintf(rec_.data(), rec_.size(), "%7.3f%7.3f%7.3f setrgbcolor",
@@ -191,19 +146,12 @@ void PostScriptDevice::plotreal(float x, float y, int ipen) {
   if (ipen != 2 && ipen != 3) return;
   if (IOPEN < 1) openplot();
   if (ipen == 2) IDRAWN = 1;
-  // A repeated pen code to (almost) the same point adds nothing visible.
-  if (ipen == LASTPEN && std::fabs(x - XLAST) < RESOLVE &&
-      std::fabs(y - YLAST) < RESOLVE) {
-    return;
-  }
-  LASTPEN = ipen;
-  XLAST = x;
-  YLAST = y;
-  XPT = (x - XMIN) * DX;
-  YPT = (y - YMIN) * DY;
+  if (!thinning_.take(x, y, ipen)) return;
+  XPT = (x - page::XMIN) * page::DX;
+  YPT = (y - page::YMIN) * page::DY;
   write_point(ipen);
   // Long paths are stroked and restarted at the same point.
-  if (++NSEG > 99) {
+  if (++NSEG > page::kMaxSegments) {
     NSEG = 0;
     out_.line("stroke");
     out_.line("newpath");
@@ -247,27 +195,13 @@ void PostScriptDevice::finish_page() {
   if (NSEG != 0) out_.line("stroke");
   out_.line("showpage");
   out_.flush();
-  tell(NPAGE);
+  reporter_.tell(NPAGE);
   if (ONEFILE == 0) {
     out_.close();
     if (guard_ != nullptr) guard_->release(out_.name());
     NPAGE = 0;
   }
   nextname(NAME);
-}
-
-void PostScriptDevice::tell(int page) {
-  if (terminal_lost_) return;
-  errno = 0;
-  if (std::fprintf(terminal_,
-                   "============== SENDING PLOT%4d ============== \n",
-                   page) >= 0 &&
-      std::fflush(terminal_) == 0) {
-    return;
-  }
-  terminal_lost_ = true;
-  std::fprintf(stderr, "veskaro: cannot write the terminal: %s\n",
-               errno != 0 ? std::strerror(errno) : "error");
 }
 
 void PostScriptDevice::nextplot() { finish_page(); }
@@ -290,25 +224,6 @@ void PostScriptDevice::endplots() {
   MYPASS = 0;
 }
 
-void PostScriptDevice::nextname(std::string& name) {
-  // The counter is characters 5 to 8, and more digits after them once it
-  // has passed 9999.
-  std::size_t last = 7;
-  while (last + 1 < name.size() && DIGITS.find(name[last + 1]) != DIGITS.npos) {
-    ++last;
-  }
-  for (std::size_t i = last; i >= 4 && i < name.size(); --i) {
-    const std::size_t d = DIGITS.find(name[i]);
-    if (d == std::string_view::npos) return;
-    if (d < 9) {
-      name[i] = DIGITS[d + 1];
-      return;
-    }
-    name[i] = '0';
-  }
-  // Every digit was a 9: the counter grows by one digit rather than
-  // starting again at 0000 over this run's first files.
-  if (name.size() > last) name.insert(4, 1, '1');
-}
+void PostScriptDevice::nextname(std::string& name) { page::nextname(name); }
 
 }  // namespace veskaro

@@ -12,6 +12,7 @@
 #include "core/file_guard.h"
 #include "core/io.h"
 #include "device/device.h"
+#include "device/page/page.h"
 
 namespace veskaro {
 
@@ -52,41 +53,29 @@ class PostScriptDevice final : public Device {
   static void nextname(std::string& name);
 
  private:
-  // Plot window in plot units: it covers 738 by 540 points of the page.
-  static constexpr float XMIN = -0.4947F;
-  static constexpr float XMAX = 13.9947F;
-  static constexpr float YMIN = -0.3F;
-  static constexpr float YMAX = 10.3F;
-
   void openplot();
   // Ends the open page when something was drawn on it.
   void finish_page();
   // Writes a move (pen 3) or draw (pen 2) record for XPT, YPT.
   void write_point(int ipen);
-  // Reports a finished page on the terminal. The line is information
-  // only: when it cannot be written, one message says so and the run goes
-  // on without the terminal.
-  void tell(int page);
   // The file named NAME, in the device's folder.
   std::string file_name(std::string name) const;
 
   const int onefile_setting_;
   const std::string folder_;
-  std::FILE* const terminal_;
-  bool terminal_lost_ = false;
+  page::PageReporter reporter_;
+  page::Thinning thinning_;
   TextWriter out_;
   FileGuard* guard_ = nullptr;
 
   // Page and path state.
   float XPT = 0, YPT = 0, LINEW = 0;
-  int LUN = 0, ISTART = 0, NSEG = 0, IDRAWN = 0, IOPEN = 0, LASTPEN = 0;
+  int LUN = 0, ISTART = 0, NSEG = 0, IDRAWN = 0, IOPEN = 0;
   std::string NAME;  // "PLOT0001.ps " once set; the counter starts at 5
   int NPAGE = 0, ONEFILE = 0;
 
-  // Opening state and scale.
+  // Opening state.
   int MYPASS = 0;
-  float DX = 0, DY = 0, RESOLVE = 0;
-  float XLAST = 0, YLAST = 0;
 
   std::array<char, 64> rec_{};  // record being formatted
 };
