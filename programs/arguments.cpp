@@ -44,6 +44,23 @@ ProgramText text_of(Program program) {
               "PLOT0002.ps, ...), and writes the\nlisting VESKARO.LST and a "
               "line on standard output per page.",
               kBatchNeeds, kBatchEnds};
+    case Program::kPdf:
+      return {"veskaro-pdf",
+              "as the pages\nof one PDF file, PLOT0001.pdf, and writes the "
+              "listing VESKARO.LST and a\nline on standard output per page.",
+              kBatchNeeds, kBatchEnds};
+    case Program::kSvg:
+      return {"veskaro-svg",
+              "as SVG\npages, a file per page (PLOT0001.svg, PLOT0002.svg, "
+              "...), and writes the\nlisting VESKARO.LST and a line on "
+              "standard output per page.",
+              kBatchNeeds, kBatchEnds};
+    case Program::kPng:
+      return {"veskaro-png",
+              "as PNG\npages of 150 pixels per inch, a file per page "
+              "(PLOT0001.png, ...), and\nwrites the listing VESKARO.LST and "
+              "a line on standard output per page.",
+              kBatchNeeds, kBatchEnds};
     case Program::kX11:
       break;
   }

@@ -6,7 +6,7 @@
 
 namespace veskaro {
 
-enum class Program { kPsOneFile, kPsPerPage, kX11 };
+enum class Program { kPsOneFile, kPsPerPage, kPdf, kSvg, kPng, kX11 };
 
 // Handles the command line before anything else is done, and returns only
 // when there are no arguments, so that the job runs. Otherwise it prints

@@ -12,11 +12,11 @@
 #include <vector>
 
 #include "device/postscript/postscript_device.h"
+#include "tests/page_fixture.h"
 
 namespace veskaro {
 namespace {
 
-namespace fs = std::filesystem;
 
 constexpr const char* kHeader = "%!PS-Adobe-2.0\n%%Creator: DARUVUZA\n";
 constexpr const char* kSetUp =
@@ -50,67 +50,7 @@ showpage
 constexpr const char* kSent =
     "============== SENDING PLOT   1 ============== \n";
 
-class PostScriptTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    std::string tmpl = fs::temp_directory_path() / "veskaro-ps-XXXXXX";
-    ASSERT_NE(mkdtemp(tmpl.data()), nullptr);
-    dir_ = tmpl;
-    term_ = std::tmpfile();
-    ASSERT_NE(term_, nullptr);
-  }
-  void TearDown() override {
-    std::fclose(term_);
-    fs::remove_all(dir_);
-  }
-
-  std::string file(const std::string& name) const {
-    std::ifstream in(dir_ / name, std::ios::binary);
-    std::stringstream ss;
-    ss << in.rdbuf();
-    return ss.str();
-  }
-  std::vector<std::string> lines(const std::string& name) const {
-    std::vector<std::string> v;
-    std::istringstream in(file(name));
-    for (std::string l; std::getline(in, l);) v.push_back(l);
-    return v;
-  }
-  std::vector<std::string> files() const {
-    std::vector<std::string> names;
-    for (const auto& e : fs::directory_iterator(dir_)) {
-      names.push_back(e.path().filename().string());
-    }
-    std::sort(names.begin(), names.end());
-    return names;
-  }
-  std::string terminal() const {
-    std::fflush(term_);
-    std::rewind(term_);
-    std::string s;
-    for (int ch = std::fgetc(term_); ch != EOF; ch = std::fgetc(term_)) {
-      s.push_back(static_cast<char>(ch));
-    }
-    return s;
-  }
-
-  // A start page and a partly filled second page, as the core draws them.
-  static void two_page_run(PostScriptDevice& dev) {
-    dev.daruvuza();
-    dev.pen(2);
-    dev.plot(0.0F, 0.0F, 3);
-    dev.plot(1.0F, 1.0F, 2);
-    dev.boxcolor({0.0F, 1.0F}, {0.0F, 1.0F}, 0, 2);
-    dev.nextplot();
-    dev.pen(4);
-    dev.plot(1.0F, 1.0F, 3);
-    dev.plot(2.0F, 2.0F, 2);
-    dev.endplots();
-  }
-
-  fs::path dir_;
-  std::FILE* term_ = nullptr;
-};
+using PostScriptTest = PageFolderTest;
 
 TEST_F(PostScriptTest, OneFileRunWritesAllPagesAndTrailer) {
   PostScriptDevice dev(1, dir_.string(), term_);

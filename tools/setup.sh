@@ -15,11 +15,13 @@ has() {
     ninja-build) command -v ninja >/dev/null ;;
     g++) command -v g++ >/dev/null ;;
     libx11-dev) [ -f /usr/include/X11/Xlib.h ] ;;
+    pkg-config) command -v pkg-config >/dev/null ;;
+    libcairo2-dev) pkg-config --exists cairo-pdf cairo-svg cairo-png 2>/dev/null ;;
   esac
 }
 
 missing=()
-for package in cmake ninja-build g++ libx11-dev; do
+for package in cmake ninja-build g++ libx11-dev pkg-config libcairo2-dev; do
   has "$package" || missing+=("$package")
 done
 

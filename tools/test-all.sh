@@ -12,7 +12,8 @@ if [ "$(id -u)" = 0 ]; then
   apt-get install -y -qq -o DPkg::Lock::Timeout=300 \
     cmake ninja-build g++ clang clang-format clang-tidy libgtest-dev \
     libgmock-dev libx11-dev libxtst-dev xvfb xdotool imagemagick x11-apps \
-    ghostscript groff-base man-db libclang-rt-14-dev >/dev/null
+    ghostscript groff-base man-db libclang-rt-14-dev pkg-config \
+    libcairo2-dev poppler-utils librsvg2-bin >/dev/null
   # ImageMagick's `import` always writes PostScript; Debian forbids it.
   for policy in /etc/ImageMagick-6/policy.xml; do
     if [ -f "$policy" ]; then

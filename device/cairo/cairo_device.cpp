@@ -1,0 +1,265 @@
+#include "device/cairo/cairo_device.h"
+
+#include <cairo-pdf.h>
+#include <cairo-svg.h>
+
+#include <utility>
+
+namespace veskaro {
+
+namespace {
+
+constexpr double kPixelsPerPoint = CairoDevice::kPngResolution / 72.0;
+
+std::string_view suffix_of(CairoDevice::Format format) {
+  switch (format) {
+    case CairoDevice::Format::kPdf:
+      return ".pdf";
+    case CairoDevice::Format::kSvg:
+      return ".svg";
+    case CairoDevice::Format::kPng:
+      break;
+  }
+  return ".png";
+}
+
+}  // namespace
+
+CairoDevice::CairoDevice(Format format, std::string folder,
+                         std::FILE* terminal)
+    : format_(format),
+      suffix_(suffix_of(format)),
+      folder_(std::move(folder)),
+      reporter_(terminal) {}
+
+CairoDevice::~CairoDevice() {
+  // A run always ends through endplots; this only frees what an aborted
+  // run left, and saves what it had written.
+  if (cr_ != nullptr) cairo_destroy(cr_);
+  if (surface_ != nullptr) cairo_surface_destroy(surface_);
+  if (out_.is_open()) out_.flush();
+}
+
+void CairoDevice::daruvuza() {
+  if (MYPASS != 0) return;
+  MYPASS = 1;
+  ISTART = 1;
+  NAME = page::first_name(suffix_);
+  thinning_.reset();
+  NSEG = 0;
+  IDRAWN = 0;
+  IOPEN = 0;
+  NPAGE = 0;
+}
+
+void CairoDevice::interact(int& iact) { iact = 0; }
+
+void CairoDevice::mysize(std::array<float, 2>& x, std::array<float, 2>& y) {
+  x = {0.0F, 13.0F};
+  y = {0.0F, 10.5F};
+}
+
+void CairoDevice::guard_outputs(FileGuard& guard) {
+  guard_ = &guard;
+  guard.add_output(file_name(page::first_name(suffix_)));
+  if (format_ != Format::kPdf) {
+    guard.add_later_outputs([suffix = suffix_](const std::string& name) {
+      return page::is_page_name(name, suffix);
+    });
+  }
+}
+
+std::string CairoDevice::file_name(std::string name) const {
+  while (!name.empty() && name.back() == ' ') name.pop_back();
+  return folder_.empty() ? name : folder_ + "/" + name;
+}
+
+cairo_status_t CairoDevice::write_out(void* closure, const unsigned char* data,
+                                      unsigned int length) {
+  // A write that fails stops the run here, naming the file.
+  static_cast<CairoDevice*>(closure)->out_.write(
+      std::string_view(reinterpret_cast<const char*>(data), length));
+  return CAIRO_STATUS_SUCCESS;
+}
+
+void CairoDevice::check(cairo_status_t status) const {
+  if (status == CAIRO_STATUS_SUCCESS) return;
+  fatal_file("cannot write", out_.name(), cairo_status_to_string(status));
+}
+
+void CairoDevice::openplot() {
+  if (NPAGE == 0 || format_ != Format::kPdf) {
+    const std::string name = file_name(NAME);
+    if (guard_ != nullptr) {
+      out_.open(name,
+                [this](const std::string& file) { return guard_->open(file); });
+    } else {
+      out_.open(name);
+    }
+    switch (format_) {
+      case Format::kPdf:
+        surface_ = cairo_pdf_surface_create_for_stream(
+            write_out, this, page::kPaperWidth, page::kPaperHeight);
+        break;
+      case Format::kSvg:
+        surface_ = cairo_svg_surface_create_for_stream(
+            write_out, this, page::kPaperWidth, page::kPaperHeight);
+        break;
+      case Format::kPng:
+        surface_ = cairo_image_surface_create(
+            CAIRO_FORMAT_RGB24,
+            static_cast<int>(page::kPaperWidth * kPixelsPerPoint + 0.5),
+            static_cast<int>(page::kPaperHeight * kPixelsPerPoint + 0.5));
+        break;
+    }
+    cr_ = cairo_create(surface_);
+    check(cairo_status(cr_));
+  }
+  ++NPAGE;
+  begin_page();
+  NSEG = 0;
+  thinning_.reset();
+  IOPEN = 1;
+}
+
+void CairoDevice::begin_page() {
+  cairo_identity_matrix(cr_);
+  if (format_ == Format::kPng) cairo_scale(cr_, kPixelsPerPoint, kPixelsPerPoint);
+  // A white page: the PNG is opaque, and the SVG reads the same on a dark
+  // viewer. PDF pages are white already.
+  if (format_ != Format::kPdf) {
+    cairo_set_source_rgb(cr_, 1.0, 1.0, 1.0);
+    cairo_rectangle(cr_, 0.0, 0.0, page::kPaperWidth, page::kPaperHeight);
+    cairo_fill(cr_);
+  }
+  cairo_set_source_rgb(cr_, 0.0, 0.0, 0.0);
+  cairo_set_line_width(cr_, page::kLineWidth);
+  cairo_set_line_cap(cr_, CAIRO_LINE_CAP_ROUND);
+  cairo_set_line_join(cr_, CAIRO_LINE_JOIN_ROUND);
+  cairo_new_path(cr_);
+}
+
+void CairoDevice::draw_to(int ipen) {
+  // The window's corner lies a margin in from the page's lower-left
+  // corner; cairo counts y down from the top.
+  const double x = page::kMargin + page::tenths(XPT).points();
+  const double y =
+      page::kPaperHeight - page::kMargin - page::tenths(YPT).points();
+  if (ipen == 2) {
+    cairo_line_to(cr_, x, y);
+  } else {
+    cairo_move_to(cr_, x, y);
+  }
+}
+
+void CairoDevice::pen(int ipen) {
+  // Without daruvuza there is no file name yet: nothing to draw on.
+  if (ISTART < 1) return;
+  if (IOPEN < 1) openplot();
+  const auto& rgb = page::pen_colour(ipen);
+  cairo_stroke(cr_);
+  cairo_set_source_rgb(cr_, rgb[0], rgb[1], rgb[2]);
+  draw_to(3);
+}
+
+void CairoDevice::plot(float x, float y, int ipen) {
+  if (ISTART < 1) return;
+  if (ipen != 2 && ipen != 3) return;
+  if (IOPEN < 1) openplot();
+  if (ipen == 2) IDRAWN = 1;
+  if (!thinning_.take(x, y, ipen)) return;
+  XPT = (x - page::XMIN) * page::DX;
+  YPT = (y - page::YMIN) * page::DY;
+  draw_to(ipen);
+  // Long paths are stroked and restarted at the same point, as on the
+  // PostScript page.
+  if (++NSEG > page::kMaxSegments) {
+    NSEG = 0;
+    cairo_stroke(cr_);
+    draw_to(3);
+  }
+}
+
+void CairoDevice::boxcolor(const std::array<float, 2>& x,
+                           const std::array<float, 2>& y, int /*ifill*/,
+                           int ibord) {
+  // Outline only, in the colour in force; the fill is not drawn.
+  if (ibord < 0) return;
+  plot(x[0], y[0], 3);
+  plot(x[0], y[1], 2);
+  plot(x[1], y[1], 2);
+  plot(x[1], y[0], 2);
+  plot(x[0], y[0], 2);
+}
+
+// No character grid on paper.
+void CairoDevice::showtext(int /*icol*/, int /*irow*/,
+                           std::string_view /*text*/, int /*nchar*/) {}
+
+void CairoDevice::mousey(int& kway, float& x, float& y, int /*iwait*/,
+                         int /*keyok*/) {
+  kway = 4;
+  x = 0.0F;
+  y = 0.0F;
+}
+
+// The paper background cannot change.
+void CairoDevice::newback() {}
+
+// The pages are already files.
+void CairoDevice::printit() {}
+
+void CairoDevice::finish_page() {
+  if (MYPASS < 1 || IDRAWN < 1) return;
+  IDRAWN = 0;
+  IOPEN = 0;
+  const int finished = NPAGE;
+  cairo_stroke(cr_);
+  check(cairo_status(cr_));
+  switch (format_) {
+    case Format::kPdf:
+      cairo_show_page(cr_);
+      check(cairo_status(cr_));
+      break;
+    case Format::kSvg:
+      break;  // the one page is written when the surface ends
+    case Format::kPng:
+      cairo_surface_flush(surface_);
+      check(cairo_surface_write_to_png_stream(surface_, write_out, this));
+      break;
+  }
+  if (format_ != Format::kPdf) {
+    close_surface();
+    if (guard_ != nullptr) guard_->release(out_.name());
+    NPAGE = 0;
+  } else {
+    out_.flush();
+  }
+  reporter_.tell(finished);
+  page::nextname(NAME);
+}
+
+void CairoDevice::close_surface() {
+  cairo_destroy(cr_);
+  cr_ = nullptr;
+  cairo_surface_finish(surface_);
+  const cairo_status_t status = cairo_surface_status(surface_);
+  cairo_surface_destroy(surface_);
+  surface_ = nullptr;
+  check(status);
+  out_.close();
+}
+
+void CairoDevice::nextplot() { finish_page(); }
+
+void CairoDevice::endplots() {
+  finish_page();
+  // Only a file that was opened is ended: a run that drew nothing leaves
+  // no file behind.
+  if (surface_ != nullptr) close_surface();
+  // The device is finished; later calls change nothing.
+  ISTART = 0;
+  MYPASS = 0;
+}
+
+}  // namespace veskaro

@@ -1,0 +1,89 @@
+// The picture device: draws the pages of the PostScript device, with the
+// same page, pens and numbers, as PDF (every page in "PLOT0001.pdf"), SVG
+// or PNG (a file per page: "PLOT0001.svg", "PLOT0001.png", ...) through
+// cairo, and reports every finished page on the terminal as the
+// PostScript device does. Every byte cairo makes goes through the run's
+// checked writer: cairo never opens a file itself.
+#pragma once
+
+#include <cairo.h>
+
+#include <array>
+#include <cstdio>
+#include <string>
+#include <string_view>
+
+#include "core/file_guard.h"
+#include "core/io.h"
+#include "device/device.h"
+#include "device/page/page.h"
+
+namespace veskaro {
+
+class CairoDevice final : public Device {
+ public:
+  enum class Format { kPdf, kSvg, kPng };
+  // PNG pages are drawn at this many pixels per inch.
+  static constexpr double kPngResolution = 150.0;
+
+  // `folder` is where the files go (empty: the current folder); the
+  // terminal lines go to `terminal`.
+  explicit CairoDevice(Format format, std::string folder = {},
+                       std::FILE* terminal = stdout);
+  ~CairoDevice() override;
+
+  void daruvuza() override;
+  void interact(int& iact) override;
+  void mysize(std::array<float, 2>& x, std::array<float, 2>& y) override;
+  void pen(int ipen) override;
+  void plot(float x, float y, int ipen) override;
+  void boxcolor(const std::array<float, 2>& x, const std::array<float, 2>& y,
+                int ifill, int ibord) override;
+  void showtext(int icol, int irow, std::string_view text, int nchar) override;
+  void mousey(int& kway, float& x, float& y, int iwait, int keyok) override;
+  void newback() override;
+  void printit() override;
+  void nextplot() override;
+  void endplots() override;
+
+  // Checks every file before it is opened for writing against the inputs
+  // noted in `guard`; the first file is also checked at start-up, and with
+  // a file per page, standard output and error against the pages there.
+  void guard_outputs(FileGuard& guard);
+
+ private:
+  void openplot();
+  // Starts the picture of a new page on the open surface.
+  void begin_page();
+  // Ends the open page when something was drawn on it.
+  void finish_page();
+  // Moves (pen 3) or draws (pen 2) to XPT, YPT.
+  void draw_to(int ipen);
+  // Ends the surface, writing what it holds, and the file.
+  void close_surface();
+  // Stops the run naming the file when cairo has failed.
+  void check(cairo_status_t status) const;
+  // The file named NAME, in the device's folder.
+  std::string file_name(std::string name) const;
+  // Cairo's output: handed to the checked writer.
+  static cairo_status_t write_out(void* closure, const unsigned char* data,
+                                  unsigned int length);
+
+  const Format format_;
+  const std::string_view suffix_;
+  const std::string folder_;
+  page::PageReporter reporter_;
+  page::Thinning thinning_;
+  TextWriter out_;
+  FileGuard* guard_ = nullptr;
+  cairo_surface_t* surface_ = nullptr;
+  cairo_t* cr_ = nullptr;
+
+  // Page and path state.
+  float XPT = 0, YPT = 0;
+  int ISTART = 0, NSEG = 0, IDRAWN = 0, IOPEN = 0, MYPASS = 0;
+  std::string NAME;
+  int NPAGE = 0;
+};
+
+}  // namespace veskaro
