@@ -36,7 +36,8 @@ TEST_P(CairoTest, PagesAreFilesAsOnThePostScriptDevice) {
                                 "============== \n");
       return;
     case Format::kSvg:
-      ASSERT_EQ(got, (std::vector<std::string>{"PLOT0001.svg", "PLOT0002.svg"}));
+      ASSERT_EQ(got,
+                (std::vector<std::string>{"PLOT0001.svg", "PLOT0002.svg"}));
       for (const std::string& name : got) {
         const std::string svg = file(name);
         EXPECT_NE(svg.find("viewBox=\"0 0 792 612\""), std::string::npos);
@@ -47,7 +48,8 @@ TEST_P(CairoTest, PagesAreFilesAsOnThePostScriptDevice) {
       }
       break;
     case Format::kPng:
-      ASSERT_EQ(got, (std::vector<std::string>{"PLOT0001.png", "PLOT0002.png"}));
+      ASSERT_EQ(got,
+                (std::vector<std::string>{"PLOT0001.png", "PLOT0002.png"}));
       break;
   }
   EXPECT_EQ(terminal(), std::string(kSent) + kSent);

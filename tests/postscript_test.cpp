@@ -17,7 +17,6 @@
 namespace veskaro {
 namespace {
 
-
 constexpr const char* kHeader = "%!PS-Adobe-2.0\n%%Creator: DARUVUZA\n";
 constexpr const char* kSetUp =
     "585 27 translate\n90 rotate\nnewpath\n 0.6 setlinewidth\n"

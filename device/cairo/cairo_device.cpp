@@ -10,6 +10,9 @@ namespace veskaro {
 namespace {
 
 constexpr double kPixelsPerPoint = CairoDevice::kPngResolution / 72.0;
+// The letter page, 11 by 8.5 inches, in pixels at 150 per inch.
+constexpr int kPngWidth = 1650;
+constexpr int kPngHeight = 1275;
 
 std::string_view suffix_of(CairoDevice::Format format) {
   switch (format) {
@@ -25,8 +28,7 @@ std::string_view suffix_of(CairoDevice::Format format) {
 
 }  // namespace
 
-CairoDevice::CairoDevice(Format format, std::string folder,
-                         std::FILE* terminal)
+CairoDevice::CairoDevice(Format format, std::string folder, std::FILE* terminal)
     : format_(format),
       suffix_(suffix_of(format)),
       folder_(std::move(folder)),
@@ -45,18 +47,10 @@ void CairoDevice::daruvuza() {
   MYPASS = 1;
   ISTART = 1;
   NAME = page::first_name(suffix_);
-  thinning_.reset();
-  NSEG = 0;
+  path_.begin();
   IDRAWN = 0;
   IOPEN = 0;
   NPAGE = 0;
-}
-
-void CairoDevice::interact(int& iact) { iact = 0; }
-
-void CairoDevice::mysize(std::array<float, 2>& x, std::array<float, 2>& y) {
-  x = {0.0F, 13.0F};
-  y = {0.0F, 10.5F};
 }
 
 void CairoDevice::guard_outputs(FileGuard& guard) {
@@ -100,16 +94,18 @@ void CairoDevice::openplot() {
       case Format::kPdf:
         surface_ = cairo_pdf_surface_create_for_stream(
             write_out, this, page::kPaperWidth, page::kPaperHeight);
+        // No creation date: the same deck gives the same file, byte for
+        // byte, as with PostScript.
+        cairo_pdf_surface_set_metadata(surface_, CAIRO_PDF_METADATA_CREATE_DATE,
+                                       "");
         break;
       case Format::kSvg:
         surface_ = cairo_svg_surface_create_for_stream(
             write_out, this, page::kPaperWidth, page::kPaperHeight);
         break;
       case Format::kPng:
-        surface_ = cairo_image_surface_create(
-            CAIRO_FORMAT_RGB24,
-            static_cast<int>(page::kPaperWidth * kPixelsPerPoint + 0.5),
-            static_cast<int>(page::kPaperHeight * kPixelsPerPoint + 0.5));
+        surface_ = cairo_image_surface_create(CAIRO_FORMAT_RGB24, kPngWidth,
+                                              kPngHeight);
         break;
     }
     cr_ = cairo_create(surface_);
@@ -117,14 +113,14 @@ void CairoDevice::openplot() {
   }
   ++NPAGE;
   begin_page();
-  NSEG = 0;
-  thinning_.reset();
+  path_.begin();
   IOPEN = 1;
 }
 
 void CairoDevice::begin_page() {
   cairo_identity_matrix(cr_);
-  if (format_ == Format::kPng) cairo_scale(cr_, kPixelsPerPoint, kPixelsPerPoint);
+  if (format_ == Format::kPng)
+    cairo_scale(cr_, kPixelsPerPoint, kPixelsPerPoint);
   // A white page: the PNG is opaque, and the SVG reads the same on a dark
   // viewer. PDF pages are white already.
   if (format_ != Format::kPdf) {
@@ -142,9 +138,9 @@ void CairoDevice::begin_page() {
 void CairoDevice::draw_to(int ipen) {
   // The window's corner lies a margin in from the page's lower-left
   // corner; cairo counts y down from the top.
-  const double x = page::kMargin + page::tenths(XPT).points();
+  const double x = page::kMargin + page::tenths(path_.XPT).points();
   const double y =
-      page::kPaperHeight - page::kMargin - page::tenths(YPT).points();
+      page::kPaperHeight - page::kMargin - page::tenths(path_.YPT).points();
   if (ipen == 2) {
     cairo_line_to(cr_, x, y);
   } else {
@@ -167,47 +163,15 @@ void CairoDevice::plot(float x, float y, int ipen) {
   if (ipen != 2 && ipen != 3) return;
   if (IOPEN < 1) openplot();
   if (ipen == 2) IDRAWN = 1;
-  if (!thinning_.take(x, y, ipen)) return;
-  XPT = (x - page::XMIN) * page::DX;
-  YPT = (y - page::YMIN) * page::DY;
+  if (!path_.take(x, y, ipen)) return;
   draw_to(ipen);
   // Long paths are stroked and restarted at the same point, as on the
   // PostScript page.
-  if (++NSEG > page::kMaxSegments) {
-    NSEG = 0;
+  if (path_.restart()) {
     cairo_stroke(cr_);
     draw_to(3);
   }
 }
-
-void CairoDevice::boxcolor(const std::array<float, 2>& x,
-                           const std::array<float, 2>& y, int /*ifill*/,
-                           int ibord) {
-  // Outline only, in the colour in force; the fill is not drawn.
-  if (ibord < 0) return;
-  plot(x[0], y[0], 3);
-  plot(x[0], y[1], 2);
-  plot(x[1], y[1], 2);
-  plot(x[1], y[0], 2);
-  plot(x[0], y[0], 2);
-}
-
-// No character grid on paper.
-void CairoDevice::showtext(int /*icol*/, int /*irow*/,
-                           std::string_view /*text*/, int /*nchar*/) {}
-
-void CairoDevice::mousey(int& kway, float& x, float& y, int /*iwait*/,
-                         int /*keyok*/) {
-  kway = 4;
-  x = 0.0F;
-  y = 0.0F;
-}
-
-// The paper background cannot change.
-void CairoDevice::newback() {}
-
-// The pages are already files.
-void CairoDevice::printit() {}
 
 void CairoDevice::finish_page() {
   if (MYPASS < 1 || IDRAWN < 1) return;

@@ -17,10 +17,11 @@
 #include "core/io.h"
 #include "device/device.h"
 #include "device/page/page.h"
+#include "device/page/page_device.h"
 
 namespace veskaro {
 
-class CairoDevice final : public Device {
+class CairoDevice final : public PageDevice {
  public:
   enum class Format { kPdf, kSvg, kPng };
   // PNG pages are drawn at this many pixels per inch.
@@ -33,16 +34,8 @@ class CairoDevice final : public Device {
   ~CairoDevice() override;
 
   void daruvuza() override;
-  void interact(int& iact) override;
-  void mysize(std::array<float, 2>& x, std::array<float, 2>& y) override;
   void pen(int ipen) override;
   void plot(float x, float y, int ipen) override;
-  void boxcolor(const std::array<float, 2>& x, const std::array<float, 2>& y,
-                int ifill, int ibord) override;
-  void showtext(int icol, int irow, std::string_view text, int nchar) override;
-  void mousey(int& kway, float& x, float& y, int iwait, int keyok) override;
-  void newback() override;
-  void printit() override;
   void nextplot() override;
   void endplots() override;
 
@@ -57,7 +50,7 @@ class CairoDevice final : public Device {
   void begin_page();
   // Ends the open page when something was drawn on it.
   void finish_page();
-  // Moves (pen 3) or draws (pen 2) to XPT, YPT.
+  // Moves (pen 3) or draws (pen 2) to the path's point.
   void draw_to(int ipen);
   // Ends the surface, writing what it holds, and the file.
   void close_surface();
@@ -73,15 +66,14 @@ class CairoDevice final : public Device {
   const std::string_view suffix_;
   const std::string folder_;
   page::PageReporter reporter_;
-  page::Thinning thinning_;
+  page::PagePath path_;
   TextWriter out_;
   FileGuard* guard_ = nullptr;
   cairo_surface_t* surface_ = nullptr;
   cairo_t* cr_ = nullptr;
 
   // Page and path state.
-  float XPT = 0, YPT = 0;
-  int ISTART = 0, NSEG = 0, IDRAWN = 0, IOPEN = 0, MYPASS = 0;
+  int ISTART = 0, IDRAWN = 0, IOPEN = 0, MYPASS = 0;
   std::string NAME;
   int NPAGE = 0;
 };

@@ -51,7 +51,7 @@ Tenths tenths(float points) {
   return {neg, static_cast<std::int32_t>(a)};
 }
 
-bool Thinning::take(float x, float y, int ipen) {
+bool PagePath::take(float x, float y, int ipen) {
   if (ipen == LASTPEN && std::fabs(x - XLAST) < RESOLVE &&
       std::fabs(y - YLAST) < RESOLVE) {
     return false;
@@ -59,6 +59,14 @@ bool Thinning::take(float x, float y, int ipen) {
   LASTPEN = ipen;
   XLAST = x;
   YLAST = y;
+  XPT = (x - XMIN) * DX;
+  YPT = (y - YMIN) * DY;
+  return true;
+}
+
+bool PagePath::restart() {
+  if (++NSEG <= kMaxSegments) return false;
+  NSEG = 0;
   return true;
 }
 

@@ -31,8 +31,7 @@ inline constexpr double kPaperHeight = 612.0;
 inline constexpr double kMargin = 27.0;
 
 inline constexpr float kLineWidth = 0.6F;
-// A repeated pen code to a point closer than this (plot units) to the
-// last one adds nothing visible.
+// Plot units: see PagePath.
 inline constexpr float RESOLVE = 0.003F;
 // Segments of a path before it is stroked and started again.
 inline constexpr int kMaxSegments = 99;
@@ -52,12 +51,27 @@ struct Tenths {
 };
 Tenths tenths(float points);
 
-// Whether a move or draw needs to be made: false for a repeated pen code
-// to (almost) the same point as the last one taken.
-class Thinning {
+// The pen's path on a page, in the window's points. A repeated pen code
+// to a point closer than RESOLVE to the last one adds nothing visible and
+// is not recorded; a long path is stroked and started again at the same
+// point.
+class PagePath {
  public:
-  void reset() { LASTPEN = 0; }
+  // A new page: no pen code taken yet, an empty path.
+  void begin() {
+    LASTPEN = 0;
+    NSEG = 0;
+  }
+  // Takes a move (3) or draw (2) to (x, y) in plot units: the point in
+  // XPT, YPT, or false when it adds nothing to record.
   bool take(float x, float y, int ipen);
+  // Counts the record just made; true when the path is to be stroked
+  // now and started again at XPT, YPT.
+  bool restart();
+
+  float XPT = 0, YPT = 0;
+  // Records since the path was started.
+  int NSEG = 0;
 
  private:
   int LASTPEN = 0;

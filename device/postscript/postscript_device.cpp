@@ -52,20 +52,11 @@ void PostScriptDevice::daruvuza() {
   LUN = 16;
   NAME = page::first_name(kSuffix);
   LINEW = page::kLineWidth;
-  thinning_.reset();
-  NSEG = 0;
+  path_.begin();
   IDRAWN = 0;
   IOPEN = 0;
   NPAGE = 0;
   ONEFILE = onefile_setting_;
-}
-
-void PostScriptDevice::interact(int& iact) { iact = 0; }
-
-void PostScriptDevice::mysize(std::array<float, 2>& x,
-                              std::array<float, 2>& y) {
-  x = {0.0F, 13.0F};
-  y = {0.0F, 10.5F};
 }
 
 void PostScriptDevice::guard_outputs(FileGuard& guard) {
@@ -109,14 +100,13 @@ void PostScriptDevice::openplot() {
   out_.line(rec_.data());
   out_.line(" 1 setlinecap");
   out_.line(" 1 setlinejoin");
-  NSEG = 0;
-  thinning_.reset();
+  path_.begin();
   IOPEN = 1;
 }
 
 void PostScriptDevice::write_point(int ipen) {
-  char* p = put_f61(rec_.data(), XPT);
-  p = put_f61(p, YPT);
+  char* p = put_f61(rec_.data(), path_.XPT);
+  p = put_f61(p, path_.YPT);
   std::memcpy(p, ipen == 2 ? " lineto" : " moveto", 7);
   p += 7;
   out_.line(
@@ -146,53 +136,21 @@ void PostScriptDevice::plotreal(float x, float y, int ipen) {
   if (ipen != 2 && ipen != 3) return;
   if (IOPEN < 1) openplot();
   if (ipen == 2) IDRAWN = 1;
-  if (!thinning_.take(x, y, ipen)) return;
-  XPT = (x - page::XMIN) * page::DX;
-  YPT = (y - page::YMIN) * page::DY;
+  if (!path_.take(x, y, ipen)) return;
   write_point(ipen);
   // Long paths are stroked and restarted at the same point.
-  if (++NSEG > page::kMaxSegments) {
-    NSEG = 0;
+  if (path_.restart()) {
     out_.line("stroke");
     out_.line("newpath");
     write_point(3);
   }
 }
 
-void PostScriptDevice::boxcolor(const std::array<float, 2>& x,
-                                const std::array<float, 2>& y, int /*ifill*/,
-                                int ibord) {
-  // Outline only, in the colour in force; the fill is not drawn.
-  if (ibord < 0) return;
-  plotreal(x[0], y[0], 3);
-  plotreal(x[0], y[1], 2);
-  plotreal(x[1], y[1], 2);
-  plotreal(x[1], y[0], 2);
-  plotreal(x[0], y[0], 2);
-}
-
-// No character grid on paper.
-void PostScriptDevice::showtext(int /*icol*/, int /*irow*/,
-                                std::string_view /*text*/, int /*nchar*/) {}
-
-void PostScriptDevice::mousey(int& kway, float& x, float& y, int /*iwait*/,
-                              int /*keyok*/) {
-  kway = 4;
-  x = 0.0F;
-  y = 0.0F;
-}
-
-// The paper background cannot change.
-void PostScriptDevice::newback() {}
-
-// The pages are already files.
-void PostScriptDevice::printit() {}
-
 void PostScriptDevice::finish_page() {
   if (MYPASS < 1 || IDRAWN < 1) return;
   IDRAWN = 0;
   IOPEN = 0;
-  if (NSEG != 0) out_.line("stroke");
+  if (path_.NSEG != 0) out_.line("stroke");
   out_.line("showpage");
   out_.flush();
   reporter_.tell(NPAGE);

@@ -13,10 +13,11 @@
 #include "core/io.h"
 #include "device/device.h"
 #include "device/page/page.h"
+#include "device/page/page_device.h"
 
 namespace veskaro {
 
-class PostScriptDevice final : public Device {
+class PostScriptDevice final : public PageDevice {
  public:
   // `folder` is where the files go (empty: the current folder); the
   // terminal lines go to `terminal`.
@@ -25,16 +26,8 @@ class PostScriptDevice final : public Device {
   ~PostScriptDevice() override;
 
   void daruvuza() override;
-  void interact(int& iact) override;
-  void mysize(std::array<float, 2>& x, std::array<float, 2>& y) override;
   void pen(int ipen) override;
   void plot(float x, float y, int ipen) override;
-  void boxcolor(const std::array<float, 2>& x, const std::array<float, 2>& y,
-                int ifill, int ibord) override;
-  void showtext(int icol, int irow, std::string_view text, int nchar) override;
-  void mousey(int& kway, float& x, float& y, int iwait, int keyok) override;
-  void newback() override;
-  void printit() override;
   void nextplot() override;
   void endplots() override;
 
@@ -45,7 +38,7 @@ class PostScriptDevice final : public Device {
   // Whether `name` is one of the file names the pages are written to.
   static bool is_page_name(const std::string& name);
 
-  // The same as `plot`; the outline of `boxcolor` is drawn through it.
+  // The same as `plot`.
   void plotreal(float x, float y, int ipen);
 
   // Advances the file counter that begins at character 5 of `name`: four
@@ -56,7 +49,7 @@ class PostScriptDevice final : public Device {
   void openplot();
   // Ends the open page when something was drawn on it.
   void finish_page();
-  // Writes a move (pen 3) or draw (pen 2) record for XPT, YPT.
+  // Writes a move (pen 3) or draw (pen 2) record for the path's point.
   void write_point(int ipen);
   // The file named NAME, in the device's folder.
   std::string file_name(std::string name) const;
@@ -64,13 +57,13 @@ class PostScriptDevice final : public Device {
   const int onefile_setting_;
   const std::string folder_;
   page::PageReporter reporter_;
-  page::Thinning thinning_;
+  page::PagePath path_;
   TextWriter out_;
   FileGuard* guard_ = nullptr;
 
   // Page and path state.
-  float XPT = 0, YPT = 0, LINEW = 0;
-  int LUN = 0, ISTART = 0, NSEG = 0, IDRAWN = 0, IOPEN = 0;
+  float LINEW = 0;
+  int LUN = 0, ISTART = 0, IDRAWN = 0, IOPEN = 0;
   std::string NAME;  // "PLOT0001.ps " once set; the counter starts at 5
   int NPAGE = 0, ONEFILE = 0;
 

@@ -10,6 +10,7 @@ src=$2
 source "$src/tests/tools/e2e.bash"
 
 progs=(veskaro-ps1 veskaro-ps)
+[ -x "$build/programs/veskaro-pdf" ] && progs+=(veskaro-pdf veskaro-svg veskaro-png)
 [ -x "$build/programs/veskaro-x11" ] && progs+=(veskaro-x11)
 version=$(sed -n 's/^CMAKE_PROJECT_VERSION:[A-Z]*=//p' "$build/CMakeCache.txt")
 [ -n "$version" ] || fail "no project version in $build/CMakeCache.txt"

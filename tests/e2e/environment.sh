@@ -78,6 +78,16 @@ runit "$WORK/fsize" bash -c 'ulimit -f 24 && exec "$0"' "$PS1PROG"
 expect_stop fsize "$WORK/fsize" 2 "veskaro: cannot write PLOT0001.ps"
 partial_listing fsize "$WORK/fsize" "Y Axis Label"
 echo "ok: the file-size limit"
+if [ -x "$BUILD/programs/veskaro-pdf" ]; then
+  example fsize-pdf
+  # shellcheck disable=SC2016
+  runit "$WORK/fsize-pdf" bash -c 'ulimit -f 24 && exec "$0"' \
+    "$BUILD/programs/veskaro-pdf"
+  expect_stop fsize-pdf "$WORK/fsize-pdf" 2 \
+    "veskaro: cannot write PLOT0001.pdf: File too large"
+  partial_listing fsize-pdf "$WORK/fsize-pdf" "Y Axis Label"
+  echo "ok: the file-size limit in a PDF"
+fi
 
 # The file-size limit, in bytes, reached in the listing's closing line
 # (the page goes to /dev/null, which has none): the listing is cut back
@@ -330,6 +340,15 @@ refused "PLOT0002.ps linked to VESKARO.CUR" "$WORK/ps2-cur" PLOT0002.ps \
   VESKARO.CUR
 grep -q showpage "$WORK/ps2-cur/PLOT0001.ps" || fail "first page lost"
 echo "ok: PLOT0002.ps linked to VESKARO.CUR"
+if [ -x "$BUILD/programs/veskaro-svg" ]; then
+  example svg2-cur
+  ln -s VESKARO.CUR "$WORK/svg2-cur/PLOT0002.svg"
+  runit "$WORK/svg2-cur" "$BUILD/programs/veskaro-svg"
+  refused "PLOT0002.svg linked to VESKARO.CUR" "$WORK/svg2-cur" PLOT0002.svg \
+    VESKARO.CUR
+  [ -s "$WORK/svg2-cur/PLOT0001.svg" ] || fail "first SVG page lost"
+  echo "ok: PLOT0002.svg linked to VESKARO.CUR"
+fi
 
 # A link to an input that is missing now (read as empty) is refused too,
 # however long its chain and whatever name its folder is reached by.
@@ -510,6 +529,10 @@ std_refused std-cur VESKARO.CUR stderr \
 # to a display.
 PROG=$PSPROG std_refused std-ps2 PLOT0002.ps stderr \
   "veskaro: refusing to write PLOT0002.ps: it is standard output"
+if [ -x "$BUILD/programs/veskaro-png" ]; then
+  PROG=$BUILD/programs/veskaro-png std_refused std-png2 PLOT0002.png stderr \
+    "veskaro: refusing to write PLOT0002.png: it is standard output"
+fi
 if [ -x "$X11PROG" ]; then
   PROG=$X11PROG std_refused std-dump SCREEN.1 stderr \
     "veskaro: refusing to write SCREEN.1: it is standard output"

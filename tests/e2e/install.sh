@@ -21,6 +21,13 @@ want=(bin/veskaro-ps1 bin/veskaro-ps share/doc/veskaro/README.md
 for file in VESKARO.INP VESKARO.CUR VESKARO.PNT PLOT.CHR PLOT.SYM PAGE.DAT; do
   want+=("$share/examples/$file")
 done
+progs=(veskaro-ps1 veskaro-ps)
+if [ -x "$build/programs/veskaro-pdf" ]; then
+  progs+=(veskaro-pdf veskaro-svg veskaro-png)
+  for prog in veskaro-pdf veskaro-svg veskaro-png; do
+    want+=("bin/$prog" "share/man/man1/$prog.1")
+  done
+fi
 if [ -x "$build/programs/veskaro-x11" ]; then
   want+=(bin/veskaro-x11 share/man/man1/veskaro-x11.1)
 fi
@@ -41,7 +48,7 @@ run() {
   (cd "$1" && "$2" >stdout.txt 2>stderr.txt) || status=$?
   echo "$status" >"$1/status.txt"
 }
-for prog in veskaro-ps1 veskaro-ps; do
+for prog in "${progs[@]}"; do
   mkdir "$work/built-$prog" "$work/installed-$prog"
   cp "$src"/examples/VESKARO.{INP,CUR,PNT} "$src"/data/PLOT.{CHR,SYM} \
     "$work/built-$prog"/
