@@ -184,7 +184,7 @@ TEST(PostScriptNames, CounterAdvancesAndCarriesOnPast9999) {
       {"PLOT10009.ps ", "PLOT10010.ps "}, {"PLOT99999.ps", "PLOT100000.ps"},
       {"PLOTx999.ps ", "PLOTx000.ps "},   {"", ""}};
   for (auto [name, next] : cases) {
-    PostScriptDevice::nextname(name);
+    page::nextname(name);
     EXPECT_EQ(name, next);
   }
 }

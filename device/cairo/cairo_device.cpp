@@ -29,17 +29,15 @@ std::string_view suffix_of(CairoDevice::Format format) {
 }  // namespace
 
 CairoDevice::CairoDevice(Format format, std::string folder, std::FILE* terminal)
-    : format_(format),
-      suffix_(suffix_of(format)),
-      folder_(std::move(folder)),
-      reporter_(terminal) {}
+    : PageDevice(suffix_of(format), format != Format::kPdf, std::move(folder),
+                 terminal),
+      format_(format) {}
 
 CairoDevice::~CairoDevice() {
   // A run always ends through endplots; this only frees what an aborted
-  // run left, and saves what it had written.
+  // run left (what it had written is saved by the page device).
   if (cr_ != nullptr) cairo_destroy(cr_);
   if (surface_ != nullptr) cairo_surface_destroy(surface_);
-  if (out_.is_open()) out_.flush();
 }
 
 void CairoDevice::daruvuza() {
@@ -51,21 +49,6 @@ void CairoDevice::daruvuza() {
   IDRAWN = 0;
   IOPEN = 0;
   NPAGE = 0;
-}
-
-void CairoDevice::guard_outputs(FileGuard& guard) {
-  guard_ = &guard;
-  guard.add_output(file_name(page::first_name(suffix_)));
-  if (format_ != Format::kPdf) {
-    guard.add_later_outputs([suffix = suffix_](const std::string& name) {
-      return page::is_page_name(name, suffix);
-    });
-  }
-}
-
-std::string CairoDevice::file_name(std::string name) const {
-  while (!name.empty() && name.back() == ' ') name.pop_back();
-  return folder_.empty() ? name : folder_ + "/" + name;
 }
 
 cairo_status_t CairoDevice::write_out(void* closure, const unsigned char* data,
@@ -83,13 +66,7 @@ void CairoDevice::check(cairo_status_t status) const {
 
 void CairoDevice::openplot() {
   if (NPAGE == 0 || format_ != Format::kPdf) {
-    const std::string name = file_name(NAME);
-    if (guard_ != nullptr) {
-      out_.open(name,
-                [this](const std::string& file) { return guard_->open(file); });
-    } else {
-      out_.open(name);
-    }
+    open_file(NAME);
     switch (format_) {
       case Format::kPdf:
         surface_ = cairo_pdf_surface_create_for_stream(
@@ -194,7 +171,7 @@ void CairoDevice::finish_page() {
   }
   if (format_ != Format::kPdf) {
     close_surface();
-    if (guard_ != nullptr) guard_->release(out_.name());
+    close_file();
     NPAGE = 0;
   } else {
     out_.flush();
@@ -211,7 +188,6 @@ void CairoDevice::close_surface() {
   cairo_surface_destroy(surface_);
   surface_ = nullptr;
   check(status);
-  out_.close();
 }
 
 void CairoDevice::nextplot() { finish_page(); }
@@ -220,7 +196,10 @@ void CairoDevice::endplots() {
   finish_page();
   // Only a file that was opened is ended: a run that drew nothing leaves
   // no file behind.
-  if (surface_ != nullptr) close_surface();
+  if (surface_ != nullptr) {
+    close_surface();
+    out_.close();
+  }
   // The device is finished; later calls change nothing.
   ISTART = 0;
   MYPASS = 0;

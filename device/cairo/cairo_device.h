@@ -13,9 +13,6 @@
 #include <string>
 #include <string_view>
 
-#include "core/file_guard.h"
-#include "core/io.h"
-#include "device/device.h"
 #include "device/page/page.h"
 #include "device/page/page_device.h"
 
@@ -39,11 +36,6 @@ class CairoDevice final : public PageDevice {
   void nextplot() override;
   void endplots() override;
 
-  // Checks every file before it is opened for writing against the inputs
-  // noted in `guard`; the first file is also checked at start-up, and with
-  // a file per page, standard output and error against the pages there.
-  void guard_outputs(FileGuard& guard);
-
  private:
   void openplot();
   // Starts the picture of a new page on the open surface.
@@ -52,23 +44,16 @@ class CairoDevice final : public PageDevice {
   void finish_page();
   // Moves (pen 3) or draws (pen 2) to the path's point.
   void draw_to(int ipen);
-  // Ends the surface, writing what it holds, and the file.
+  // Ends the surface, writing what it holds.
   void close_surface();
   // Stops the run naming the file when cairo has failed.
   void check(cairo_status_t status) const;
-  // The file named NAME, in the device's folder.
-  std::string file_name(std::string name) const;
   // Cairo's output: handed to the checked writer.
   static cairo_status_t write_out(void* closure, const unsigned char* data,
                                   unsigned int length);
 
   const Format format_;
-  const std::string_view suffix_;
-  const std::string folder_;
-  page::PageReporter reporter_;
   page::PagePath path_;
-  TextWriter out_;
-  FileGuard* guard_ = nullptr;
   cairo_surface_t* surface_ = nullptr;
   cairo_t* cr_ = nullptr;
 

@@ -1,6 +1,50 @@
 #include "device/page/page_device.h"
 
+#include <utility>
+
 namespace veskaro {
+
+PageDevice::PageDevice(std::string_view suffix, bool per_file,
+                       std::string folder, std::FILE* terminal)
+    : suffix_(suffix),
+      reporter_(terminal),
+      per_file_(per_file),
+      folder_(std::move(folder)) {}
+
+PageDevice::~PageDevice() {
+  // A run always ends through endplots; this only saves what an aborted
+  // run had written.
+  if (out_.is_open()) out_.flush();
+}
+
+void PageDevice::guard_outputs(FileGuard& guard) {
+  guard_ = &guard;
+  guard.add_output(file_name(page::first_name(suffix_)));
+  if (per_file_) {
+    guard.add_later_outputs([suffix = suffix_](const std::string& name) {
+      return page::is_page_name(name, suffix);
+    });
+  }
+}
+
+std::string PageDevice::file_name(std::string name) const {
+  while (!name.empty() && name.back() == ' ') name.pop_back();
+  return folder_.empty() ? name : folder_ + "/" + name;
+}
+
+void PageDevice::open_file(const std::string& name) {
+  if (guard_ != nullptr) {
+    out_.open(file_name(name),
+              [this](const std::string& file) { return guard_->open(file); });
+  } else {
+    out_.open(file_name(name));
+  }
+}
+
+void PageDevice::close_file() {
+  out_.close();
+  if (guard_ != nullptr) guard_->release(out_.name());
+}
 
 void PageDevice::interact(int& iact) { iact = 0; }
 

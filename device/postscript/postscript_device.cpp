@@ -35,15 +35,8 @@ char* put_f61(char* p, float v) {
 
 PostScriptDevice::PostScriptDevice(int onefile, std::string folder,
                                    std::FILE* terminal)
-    : onefile_setting_(onefile),
-      folder_(std::move(folder)),
-      reporter_(terminal) {}
-
-PostScriptDevice::~PostScriptDevice() {
-  // A run always ends through endplots; this only saves what an aborted
-  // run had written.
-  if (out_.is_open()) out_.flush();
-}
+    : PageDevice(kSuffix, onefile == 0, std::move(folder), terminal),
+      onefile_setting_(onefile) {}
 
 void PostScriptDevice::daruvuza() {
   if (MYPASS != 0) return;
@@ -59,30 +52,9 @@ void PostScriptDevice::daruvuza() {
   ONEFILE = onefile_setting_;
 }
 
-void PostScriptDevice::guard_outputs(FileGuard& guard) {
-  guard_ = &guard;
-  guard.add_output(file_name(page::first_name(kSuffix)));
-  if (onefile_setting_ == 0) guard.add_later_outputs(is_page_name);
-}
-
-bool PostScriptDevice::is_page_name(const std::string& name) {
-  return page::is_page_name(name, kSuffix);
-}
-
-std::string PostScriptDevice::file_name(std::string name) const {
-  while (!name.empty() && name.back() == ' ') name.pop_back();
-  return folder_.empty() ? name : folder_ + "/" + name;
-}
-
 void PostScriptDevice::openplot() {
   if (NPAGE == 0 || ONEFILE == 0) {
-    const std::string name = file_name(NAME);
-    if (guard_ != nullptr) {
-      out_.open(name,
-                [this](const std::string& file) { return guard_->open(file); });
-    } else {
-      out_.open(name);
-    }
+    open_file(NAME);
     out_.line("%!PS-Adobe-2.0");
     out_.line("%%Creator: DARUVUZA");
   }
@@ -155,11 +127,10 @@ void PostScriptDevice::finish_page() {
   out_.flush();
   reporter_.tell(NPAGE);
   if (ONEFILE == 0) {
-    out_.close();
-    if (guard_ != nullptr) guard_->release(out_.name());
+    close_file();
     NPAGE = 0;
   }
-  nextname(NAME);
+  page::nextname(NAME);
 }
 
 void PostScriptDevice::nextplot() { finish_page(); }
@@ -181,7 +152,5 @@ void PostScriptDevice::endplots() {
   ISTART = 0;
   MYPASS = 0;
 }
-
-void PostScriptDevice::nextname(std::string& name) { page::nextname(name); }
 
 }  // namespace veskaro

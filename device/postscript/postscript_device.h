@@ -9,9 +9,6 @@
 #include <string>
 #include <string_view>
 
-#include "core/file_guard.h"
-#include "core/io.h"
-#include "device/device.h"
 #include "device/page/page.h"
 #include "device/page/page_device.h"
 
@@ -23,27 +20,14 @@ class PostScriptDevice final : public PageDevice {
   // terminal lines go to `terminal`.
   explicit PostScriptDevice(int onefile, std::string folder = {},
                             std::FILE* terminal = stdout);
-  ~PostScriptDevice() override;
-
   void daruvuza() override;
   void pen(int ipen) override;
   void plot(float x, float y, int ipen) override;
   void nextplot() override;
   void endplots() override;
 
-  // Checks every file before it is opened for writing against the inputs
-  // noted in `guard`; the first file is also checked at start-up, and with
-  // a file per page, standard output and error against the pages there.
-  void guard_outputs(FileGuard& guard);
-  // Whether `name` is one of the file names the pages are written to.
-  static bool is_page_name(const std::string& name);
-
   // The same as `plot`.
   void plotreal(float x, float y, int ipen);
-
-  // Advances the file counter that begins at character 5 of `name`: four
-  // digits up to 9999, then 10000 and onward.
-  static void nextname(std::string& name);
 
  private:
   void openplot();
@@ -51,15 +35,8 @@ class PostScriptDevice final : public PageDevice {
   void finish_page();
   // Writes a move (pen 3) or draw (pen 2) record for the path's point.
   void write_point(int ipen);
-  // The file named NAME, in the device's folder.
-  std::string file_name(std::string name) const;
-
   const int onefile_setting_;
-  const std::string folder_;
-  page::PageReporter reporter_;
   page::PagePath path_;
-  TextWriter out_;
-  FileGuard* guard_ = nullptr;
 
   // Page and path state.
   float LINEW = 0;
